@@ -1,0 +1,34 @@
+#include "browser/web_engine.h"
+
+#include "browser/gobject_ptr.h"
+#include "browser/webkit_browser_pane.h"
+
+#include <webkit2/webkit2.h>
+
+namespace vesko {
+
+struct WebEngine::Impl {
+    GObjectPtr<WebKitWebContext> context;
+};
+
+WebEngine::WebEngine() : m_impl(std::make_unique<Impl>())
+{
+    // Ephemeral: cookies, caches and local storage live in memory only.
+    m_impl->context = GObjectPtr<WebKitWebContext>::adopt(webkit_web_context_new_ephemeral());
+    // Must come before the first web process is started.
+    webkit_web_context_set_sandbox_enabled(m_impl->context.get(), TRUE);
+    webkit_web_context_set_cache_model(m_impl->context.get(), WEBKIT_CACHE_MODEL_WEB_BROWSER);
+    static const char* const languages[] = {"zh-CN", "zh", "en", nullptr};
+    webkit_web_context_set_preferred_languages(m_impl->context.get(), languages);
+    WebKitWebsiteDataManager* data = webkit_web_context_get_website_data_manager(m_impl->context.get());
+    webkit_website_data_manager_set_tls_errors_policy(data, WEBKIT_TLS_ERRORS_POLICY_FAIL);
+}
+
+WebEngine::~WebEngine() = default;
+
+std::unique_ptr<BrowserPane> WebEngine::create_pane(const PaneAddresses& addresses)
+{
+    return std::make_unique<WebKitBrowserPane>(m_impl->context.get(), addresses);
+}
+
+} // namespace vesko

@@ -1,0 +1,429 @@
+#include "browser/webkit_browser_pane.h"
+
+#include "browser/error_page.h"
+#include "browser/zoom.h"
+
+#include <glibmm/main.h>
+#include <gtkmm/widget.h>
+
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <utility>
+
+namespace vesko {
+
+namespace {
+
+// Schemes whose pages come from this machine and so load while offline.
+bool is_local_scheme(const std::string& uri)
+{
+    for (const char* scheme : {"about:", "data:", "file:", "blob:"}) {
+        if (g_ascii_strncasecmp(uri.c_str(), scheme, std::strlen(scheme)) == 0)
+            return true;
+    }
+    return false;
+}
+
+LoadFailure classify(const GError* error)
+{
+    if (error->domain == G_RESOLVER_ERROR)
+        return LoadFailure::HostNotFound;
+    if (error->domain == G_IO_ERROR) {
+        switch (error->code) {
+        case G_IO_ERROR_CONNECTION_REFUSED: return LoadFailure::ConnectionRefused;
+        case G_IO_ERROR_TIMED_OUT: return LoadFailure::TimedOut;
+        case G_IO_ERROR_HOST_NOT_FOUND: return LoadFailure::HostNotFound;
+        default: break;
+        }
+    }
+    if (error->domain == G_TLS_ERROR)
+        return LoadFailure::Certificate;
+    if (error->domain == WEBKIT_NETWORK_ERROR && error->code == WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL)
+        return LoadFailure::UnsupportedScheme;
+    if (error->domain == WEBKIT_POLICY_ERROR && error->code == WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT)
+        return LoadFailure::ConnectionRefused;
+    // The network process reports most transport failures with its own codes;
+    // its message still tells them apart.
+    const std::string message = to_string(error->message);
+    auto contains = [&](const char* word) { return message.find(word) != std::string::npos; };
+    if (contains("resolve") || contains("Resolving") || contains("not known"))
+        return LoadFailure::HostNotFound;
+    if (contains("refused"))
+        return LoadFailure::ConnectionRefused;
+    if (contains("timed out") || contains("Timeout"))
+        return LoadFailure::TimedOut;
+    return LoadFailure::Other;
+}
+
+// Runs a member from a C callback without letting an exception unwind into GLib.
+template <class F>
+void guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        g_warning("browser pane handler: %s", e.what());
+    } catch (...) {
+        g_warning("browser pane handler: unknown exception");
+    }
+}
+
+} // namespace
+
+WebKitBrowserPane::WebKitBrowserPane(WebKitWebContext* context, PaneAddresses addresses)
+    : m_addresses(std::move(addresses))
+{
+    m_view = GObjectPtr<WebKitWebView>::retain(WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context)));
+    init_view();
+
+    set_offline(true);
+    set_silent(true);
+    set_font_size(initial_text_size_level);
+
+    if (!m_addresses.initial.empty())
+        set_url(m_addresses.initial);
+}
+
+WebKitBrowserPane::~WebKitBrowserPane()
+{
+    WebKitWebView* view = m_view.get();
+    for (gulong id : m_view_handlers)
+        g_signal_handler_disconnect(view, id);
+    if (m_back_forward_handler)
+        g_signal_handler_disconnect(webkit_web_view_get_back_forward_list(view), m_back_forward_handler);
+    webkit_web_view_stop_loading(view);
+}
+
+void WebKitBrowserPane::init_view()
+{
+    WebKitWebView* view = m_view.get();
+    gtk_widget_set_name(GTK_WIDGET(view), "超文本浏览框1");
+
+    WebKitSettings* settings = webkit_web_view_get_settings(view);
+    webkit_settings_set_zoom_text_only(settings, TRUE);
+    webkit_settings_set_enable_developer_extras(settings, FALSE);
+
+    auto connect = [&](const char* signal, GCallback callback) {
+        m_view_handlers.push_back(g_signal_connect(view, signal, callback, this));
+    };
+    connect("decide-policy", G_CALLBACK(&WebKitBrowserPane::on_decide_policy));
+    connect("load-changed", G_CALLBACK(&WebKitBrowserPane::on_load_changed));
+    connect("load-failed", G_CALLBACK(&WebKitBrowserPane::on_load_failed));
+    connect("load-failed-with-tls-errors", G_CALLBACK(&WebKitBrowserPane::on_load_failed_with_tls_errors));
+    connect("notify::estimated-load-progress", G_CALLBACK(&WebKitBrowserPane::on_progress_notify));
+    connect("notify::title", G_CALLBACK(&WebKitBrowserPane::on_title_notify));
+    connect("mouse-target-changed", G_CALLBACK(&WebKitBrowserPane::on_mouse_target_changed));
+    connect("script-dialog", G_CALLBACK(&WebKitBrowserPane::on_script_dialog));
+    connect("authenticate", G_CALLBACK(&WebKitBrowserPane::on_authenticate));
+    connect("web-process-terminated", G_CALLBACK(&WebKitBrowserPane::on_web_process_terminated));
+
+    m_back_forward_handler = g_signal_connect(webkit_web_view_get_back_forward_list(view), "changed",
+                                              G_CALLBACK(&WebKitBrowserPane::on_back_forward_changed), this);
+}
+
+Gtk::Widget& WebKitBrowserPane::widget()
+{
+    return *Glib::wrap(GTK_WIDGET(m_view.get()));
+}
+
+void WebKitBrowserPane::exec(int command)
+{
+    WebKitWebView* view = m_view.get();
+    switch (command) {
+    case static_cast<int>(BrowserCommand::Forward):
+        if (webkit_web_view_can_go_forward(view))
+            webkit_web_view_go_forward(view);
+        break;
+    case static_cast<int>(BrowserCommand::Back):
+        if (webkit_web_view_can_go_back(view))
+            webkit_web_view_go_back(view);
+        break;
+    case static_cast<int>(BrowserCommand::Home):
+        load(m_addresses.home);
+        break;
+    case static_cast<int>(BrowserCommand::Search):
+        load(m_addresses.search);
+        break;
+    case static_cast<int>(BrowserCommand::Refresh):
+        // On an error page this tries the address that failed, not the page.
+        if (webkit_web_view_get_uri(view))
+            webkit_web_view_reload(view);
+        break;
+    case static_cast<int>(BrowserCommand::Stop):
+        webkit_web_view_stop_loading(view);
+        break;
+    default:
+        // Save As, Print, Print Preview and Page Setup are not offered by this
+        // pane yet; like any command it cannot carry out, they do nothing.
+        break;
+    }
+}
+
+void WebKitBrowserPane::navigate_in_target(const std::string& address, const std::string& target_name)
+{
+    // Without separate browser windows, a named target can only be the page itself.
+    (void)target_name;
+    set_url(address);
+}
+
+std::string WebKitBrowserPane::url() const
+{
+    if (m_event_url)
+        return *m_event_url;
+    return to_string(webkit_web_view_get_uri(m_view.get()));
+}
+
+void WebKitBrowserPane::set_url(const std::string& text)
+{
+    load(text);
+}
+
+void WebKitBrowserPane::load(const std::string& address)
+{
+    webkit_web_view_load_uri(m_view.get(), address.c_str());
+}
+
+std::string WebKitBrowserPane::status_text() const
+{
+    return m_status_text;
+}
+
+std::string WebKitBrowserPane::caption() const
+{
+    if (m_event_caption)
+        return *m_event_caption;
+    std::string title = to_string(webkit_web_view_get_title(m_view.get()));
+    return title.empty() ? to_string(webkit_web_view_get_uri(m_view.get())) : title;
+}
+
+int WebKitBrowserPane::font_size() const
+{
+    return m_font_size;
+}
+
+void WebKitBrowserPane::set_font_size(int level)
+{
+    m_font_size = clamp_text_size_level(level);
+    webkit_web_view_set_zoom_level(m_view.get(), text_zoom_factor(m_font_size));
+}
+
+bool WebKitBrowserPane::offline() const
+{
+    return m_offline;
+}
+
+void WebKitBrowserPane::set_offline(bool offline)
+{
+    m_offline = offline;
+}
+
+bool WebKitBrowserPane::silent() const
+{
+    return m_silent;
+}
+
+void WebKitBrowserPane::set_silent(bool silent)
+{
+    m_silent = silent;
+}
+
+void WebKitBrowserPane::show_error_page(LoadFailure failure, const std::string& address, const std::string& detail)
+{
+    m_showing_error_page = true;
+    const std::string html = error_page_html(failure, address, detail);
+    // Shown in place of the address, which stays the page's address: Refresh
+    // tries it again.
+    webkit_web_view_load_alternate_html(m_view.get(), html.c_str(), address.c_str(), nullptr);
+}
+
+void WebKitBrowserPane::raise_before_navigate(const std::string& address)
+{
+    m_event_url = address;
+    signal_before_navigate().emit();
+    m_event_url.reset();
+}
+
+// --- engine callbacks ---------------------------------------------------------
+
+gboolean WebKitBrowserPane::on_decide_policy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                             WebKitPolicyDecisionType type, gpointer self)
+{
+    gboolean handled = FALSE;
+    guarded([&] { handled = static_cast<WebKitBrowserPane*>(self)->decide_policy(decision, type); });
+    return handled;
+}
+
+bool WebKitBrowserPane::decide_policy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type)
+{
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION)
+        return false;
+    WebKitNavigationAction* action =
+        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+    const std::string address = to_string(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
+
+    raise_before_navigate(address);
+
+    if (m_offline && !m_showing_error_page && !is_local_scheme(address)) {
+        webkit_policy_decision_ignore(decision);
+        // Shown from the loop: the engine is still inside its decision.
+        Glib::signal_idle().connect_once(sigc::track_obj([this, address] { show_error_page(LoadFailure::Offline, address, {}); }, m_alive));
+        return true;
+    }
+    return false;
+}
+
+void WebKitBrowserPane::on_load_changed(WebKitWebView*, WebKitLoadEvent event, gpointer self)
+{
+    guarded([&] { static_cast<WebKitBrowserPane*>(self)->load_changed(event); });
+}
+
+void WebKitBrowserPane::load_changed(WebKitLoadEvent event)
+{
+    if (event == WEBKIT_LOAD_STARTED) {
+        m_loading = true;
+        return;
+    }
+    if (event != WEBKIT_LOAD_FINISHED)
+        return;
+    m_loading = false;
+    m_showing_error_page = false;
+    m_event_url = to_string(webkit_web_view_get_uri(m_view.get()));
+    signal_document_complete().emit();
+    m_event_url.reset();
+}
+
+gboolean WebKitBrowserPane::on_load_failed(WebKitWebView*, WebKitLoadEvent, gchar* failing_uri, GError* error,
+                                           gpointer self)
+{
+    gboolean handled = FALSE;
+    guarded([&] { handled = static_cast<WebKitBrowserPane*>(self)->load_failed(to_string(failing_uri), error); });
+    return handled;
+}
+
+bool WebKitBrowserPane::load_failed(const std::string& address, const GError* error)
+{
+    // A stopped or replaced load, or one turned into a download, is no failure.
+    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+        g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE) ||
+        g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD))
+        return false;
+    if (m_showing_error_page)
+        return false; // never an error page for the error page
+    show_error_page(classify(error), address, to_string(error->message));
+    return true;
+}
+
+gboolean WebKitBrowserPane::on_load_failed_with_tls_errors(WebKitWebView*, gchar* failing_uri, GTlsCertificate*,
+                                                           GTlsCertificateFlags, gpointer self)
+{
+    // Never accepted, whatever Silent says: the page is refused and our error
+    // page takes its place.
+    guarded([&] {
+        static_cast<WebKitBrowserPane*>(self)->show_error_page(LoadFailure::Certificate, to_string(failing_uri), {});
+    });
+    return TRUE;
+}
+
+void WebKitBrowserPane::on_progress_notify(WebKitWebView* view, GParamSpec*, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    // The engine resets its estimate before a navigation has even been
+    // decided on; progress is only news while a load is under way.
+    if (!pane->m_loading)
+        return;
+    const double fraction = webkit_web_view_get_estimated_load_progress(view);
+    guarded([&] { pane->signal_progress_change().emit(progress_percent(fraction)); });
+}
+
+void WebKitBrowserPane::on_title_notify(WebKitWebView* view, GParamSpec*, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    guarded([&] {
+        // A page without a title (or one whose title has not come yet) is
+        // called by its address.
+        std::string title = to_string(webkit_web_view_get_title(view));
+        pane->m_event_caption = title.empty() ? to_string(webkit_web_view_get_uri(view)) : title;
+        pane->signal_title_change().emit();
+        pane->m_event_caption.reset();
+    });
+}
+
+void WebKitBrowserPane::on_mouse_target_changed(WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    std::string text = webkit_hit_test_result_context_is_link(hit) ? to_string(webkit_hit_test_result_get_link_uri(hit))
+                                                                   : std::string();
+    if (text == pane->m_status_text)
+        return;
+    pane->m_status_text = std::move(text);
+    guarded([&] { pane->signal_status_text_change().emit(); });
+}
+
+gboolean WebKitBrowserPane::on_script_dialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    if (!pane->m_silent)
+        return FALSE; // the engine's own dialog
+    // Answered without showing anything: a confirm or prompt is declined, and a
+    // page that asks before being left may be left.
+    switch (webkit_script_dialog_get_dialog_type(dialog)) {
+    case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+        webkit_script_dialog_confirm_set_confirmed(dialog, FALSE);
+        break;
+    case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+        webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+gboolean WebKitBrowserPane::on_authenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    if (!pane->m_silent)
+        return FALSE;
+    webkit_authentication_request_cancel(request);
+    return TRUE;
+}
+
+void WebKitBrowserPane::on_web_process_terminated(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    std::string address = to_string(webkit_web_view_get_uri(view));
+    pane->m_loading = false;
+    // The engine is still tidying up after its process; the error page is
+    // loaded from the loop, in a new process.
+    Glib::signal_idle().connect_once(sigc::track_obj(
+        [pane, address] {
+            guarded([&] {
+                pane->m_showing_error_page = false;
+                pane->show_error_page(LoadFailure::ProcessGone, address, {});
+            });
+        },
+        pane->m_alive));
+}
+
+void WebKitBrowserPane::on_back_forward_changed(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer,
+                                                gpointer self)
+{
+    guarded([&] { static_cast<WebKitBrowserPane*>(self)->update_command_state(); });
+}
+
+void WebKitBrowserPane::update_command_state()
+{
+    const bool can_forward = webkit_web_view_can_go_forward(m_view.get());
+    const bool can_back = webkit_web_view_can_go_back(m_view.get());
+    if (can_forward != m_can_go_forward) {
+        m_can_go_forward = can_forward;
+        signal_command_state_change().emit(0, can_forward ? 1 : 0);
+    }
+    if (can_back != m_can_go_back) {
+        m_can_go_back = can_back;
+        signal_command_state_change().emit(1, can_back ? 1 : 0);
+    }
+}
+
+} // namespace vesko

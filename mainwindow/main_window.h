@@ -1,0 +1,99 @@
+#pragma once
+
+#include "browser/browser_pane.h"
+#include "mainwindow/client_area.h"
+#include "mainwindow/status_bar.h"
+#include "mainwindow/toolbar_strip.h"
+#include "mainwindow/window_description.h"
+
+#include <gtkmm/box.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/label.h>
+#include <gtkmm/menubar.h>
+#include <gtkmm/window.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vesko {
+
+// The program's one window of its own. It is built hidden from the window
+// description; start() then runs the Created handler and the Size-changed
+// handler once and shows it. No handler runs before start(): events the pane
+// raises while the window is being built are dropped.
+class MainWindow : public Gtk::Window {
+public:
+    using PaneFactory = std::function<std::unique_ptr<BrowserPane>(const std::string& initial_address)>;
+
+    explicit MainWindow(const PaneFactory& create_pane,
+                        std::string initial_address = std::string(description::initial_address));
+    ~MainWindow() override;
+
+    // Opens the handlers, runs Created and Size-changed, shows and activates.
+    void start();
+
+    // Asks for the window's end and returns at once; the window goes when the
+    // loop next runs.
+    void exit_command();
+
+    bool handlers_enabled() const { return m_handlers_enabled; }
+
+    BrowserPane& pane() { return *m_pane; }
+    Gtk::Entry& address_box() { return m_address_box; }
+    StatusBar& status_bar() { return m_status_bar; }
+    ToolbarStrip& toolbar() { return m_toolbar; }
+    Gtk::MenuBar& menu_bar() { return m_menu_bar; }
+    ClientArea& client_area() { return m_client; }
+
+    // A control's rectangle in client coordinates, by its name.
+    Gdk::Rectangle control_rect(std::string_view name);
+    Gtk::Widget* control(std::string_view name);
+    int client_width() const { return m_client.width(); }
+
+    // Handlers, public so that tests can drive them as the toolkit would.
+    void on_created();
+    void on_size_changed();
+    void on_address_box_char(int code);
+
+private:
+    void build_controls(const std::string& initial_address);
+    void connect_pane_events();
+    void centre_on_screen();
+    bool on_key_press_after(GdkEventKey* event);
+    bool on_address_box_key_press(GdkEventKey* event);
+    bool on_configure_after(GdkEventConfigure* event);
+
+    // Page events (status bar, Address box and caption).
+    void on_pane_before_navigate();
+    void on_pane_progress_change(int percent);
+    void on_pane_status_text_change();
+    void on_pane_document_complete();
+    void on_pane_title_change();
+
+    // Connects a handler that runs only once the window has been built.
+    template <class... Args, class Handler>
+    sigc::slot<void(Args...)> gated(Handler handler)
+    {
+        return [this, handler](Args... args) {
+            if (m_handlers_enabled)
+                (this->*handler)(args...);
+        };
+    }
+
+    bool m_handlers_enabled = false;
+    bool m_outer_size_fitted = false;
+
+    Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL, 0};
+    Gtk::MenuBar m_menu_bar;
+    ClientArea m_client;
+    ToolbarStrip m_toolbar;
+    StatusBar m_status_bar;
+    Gtk::Entry m_address_box;
+    Gtk::Label m_address_label;
+    Gtk::Label m_email_label;
+    std::unique_ptr<BrowserPane> m_pane;
+};
+
+} // namespace vesko

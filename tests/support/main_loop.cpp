@@ -1,0 +1,70 @@
+#include "tests/support/main_loop.h"
+
+#include <glibmm/main.h>
+#include <gtk/gtk.h>
+
+namespace vesko::test {
+
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    auto context = Glib::MainContext::get_default();
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        // Wake at least every 10 ms so that the deadline is noticed.
+        auto wake = Glib::signal_timeout().connect([] { return false; }, 10);
+        context->iteration(true);
+        wake.disconnect();
+    }
+    return true;
+}
+
+void run_loop_for(std::chrono::milliseconds duration)
+{
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    wait_until([&] { return std::chrono::steady_clock::now() >= deadline; }, duration + std::chrono::seconds(1));
+}
+
+void flush_events()
+{
+    auto context = Glib::MainContext::get_default();
+    for (int i = 0; i < 1000 && context->pending(); ++i)
+        context->iteration(false);
+}
+
+void send_key(Gtk::Window& window, guint keyval, GdkModifierType state)
+{
+    GdkWindow* gdk_window = gtk_widget_get_window(GTK_WIDGET(window.gobj()));
+    GdkDisplay* display = gdk_window ? gdk_window_get_display(gdk_window) : gdk_display_get_default();
+    GdkKeymapKey* keys = nullptr;
+    gint n_keys = 0;
+    guint16 keycode = 0;
+    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &n_keys) && n_keys > 0)
+        keycode = static_cast<guint16>(keys[0].keycode);
+    g_free(keys);
+
+    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+        GdkEvent* event = gdk_event_new(type);
+        event->key.window = gdk_window ? GDK_WINDOW(g_object_ref(gdk_window)) : nullptr;
+        event->key.send_event = TRUE;
+        event->key.time = GDK_CURRENT_TIME;
+        event->key.state = state;
+        event->key.keyval = keyval;
+        event->key.hardware_keycode = keycode;
+        event->key.length = 0;
+        event->key.string = g_strdup("");
+        GdkSeat* seat = gdk_display_get_default_seat(display);
+        gdk_event_set_device(event, gdk_seat_get_keyboard(seat));
+        gtk_widget_event(GTK_WIDGET(window.gobj()), event);
+        gdk_event_free(event);
+    }
+}
+
+bool show_and_wait(Gtk::Window& window)
+{
+    window.show();
+    return wait_until([&] { return window.get_mapped() && window.get_allocated_width() > 1; });
+}
+
+} // namespace vesko::test

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <gtkmm/widget.h>
+#include <gtkmm/window.h>
+
+#include <chrono>
+#include <functional>
+
+namespace vesko::test {
+
+// Runs the main loop until `done` holds or the time is up; true when it held.
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// Runs the main loop for a while, for things that must not happen.
+void run_loop_for(std::chrono::milliseconds duration);
+
+// Lets pending events (allocation, drawing) run.
+void flush_events();
+
+// Sends a key press and release to the window as the toolkit would deliver
+// them from the keyboard: to the window first, then to the focused widget.
+void send_key(Gtk::Window& window, guint keyval, GdkModifierType state = static_cast<GdkModifierType>(0));
+
+// Shows the window and waits until it is mapped and allocated.
+bool show_and_wait(Gtk::Window& window);
+
+} // namespace vesko::test
