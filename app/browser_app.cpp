@@ -21,7 +21,8 @@ int run_browser(const std::string& initial_address)
             return;
         engine = std::make_unique<WebEngine>();
         const PaneAddresses addresses{{}, std::string(description::home_address),
-                                      std::string(description::search_address)};
+                                      std::string(description::search_address),
+                                      std::string(description::search_query_prefix)};
         window = std::make_unique<MainWindow>(
             [&](const std::string& initial) {
                 PaneAddresses a = addresses;

@@ -17,6 +17,10 @@ const char* explanation(LoadFailure failure)
         return "该网站的安全证书不受信任，为保护您的信息，已拒绝连接。网页内容没有显示。";
     case LoadFailure::UnsupportedScheme:
         return "本浏览器不能显示这种地址。";
+    case LoadFailure::TypedScript:
+        return "为了安全，地址栏不运行脚本（javascript: 地址）。网页可能借此诱导您运行有害的代码。";
+    case LoadFailure::Malformed:
+        return "该地址的格式不正确，请检查后重新输入。";
     case LoadFailure::Offline:
         return "浏览器处于脱机状态，没有访问网络。";
     case LoadFailure::ProcessGone:

@@ -11,6 +11,8 @@ enum class LoadFailure {
     TimedOut,
     Certificate,
     UnsupportedScheme,
+    TypedScript,
+    Malformed,
     Offline,
     ProcessGone,
     Other,

@@ -12,6 +12,7 @@ struct PaneAddresses {
     std::string initial;      // opened at creation unless empty
     std::string home;         // Home command
     std::string search;       // Search command
+    std::string search_query; // typed words are appended to it, encoded
 };
 
 // The web engine of one run: one sandboxed, ephemeral (nothing kept on disk)

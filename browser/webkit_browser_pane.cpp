@@ -1,5 +1,6 @@
 #include "browser/webkit_browser_pane.h"
 
+#include "browser/address_reading.h"
 #include "browser/error_page.h"
 #include "browser/zoom.h"
 
@@ -176,7 +177,23 @@ std::string WebKitBrowserPane::url() const
 
 void WebKitBrowserPane::set_url(const std::string& text)
 {
-    load(text);
+    const TypedAddress typed = read_typed_address(text, m_addresses.search_query);
+    switch (typed.kind) {
+    case TypedAddress::Kind::Nothing:
+        break;
+    case TypedAddress::Kind::Load:
+        load(typed.address);
+        break;
+    case TypedAddress::Kind::Refuse:
+        // Reported like a navigation, so that the window tells where it was
+        // asked to go before the error page settles it.
+        raise_before_navigate(typed.address);
+        show_error_page(typed.reason == TypedAddress::RefuseReason::Script ? LoadFailure::TypedScript
+                        : typed.reason == TypedAddress::RefuseReason::Malformed ? LoadFailure::Malformed
+                                                                                : LoadFailure::UnsupportedScheme,
+                        typed.address, {});
+        break;
+    }
 }
 
 void WebKitBrowserPane::load(const std::string& address)

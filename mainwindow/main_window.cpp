@@ -12,10 +12,6 @@ namespace vesko {
 
 namespace {
 
-// The caption is one line in the title bar; a page title longer than this
-// cannot be seen there and only burdens the window manager.
-constexpr std::size_t max_caption_chars = 2048;
-
 Gdk::Rectangle rect_of(const description::Control& c)
 {
     return Gdk::Rectangle(c.left, c.top, c.width, c.height);
@@ -23,7 +19,8 @@ Gdk::Rectangle rect_of(const description::Control& c)
 
 } // namespace
 
-MainWindow::MainWindow(const PaneFactory& create_pane, std::string initial_address)
+MainWindow::MainWindow(const PaneFactory& create_pane, std::string initial_address, std::unique_ptr<Dialogs> dialogs)
+    : m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<GtkDialogs>())
 {
     install_program_resources();
 
@@ -33,10 +30,22 @@ MainWindow::MainWindow(const PaneFactory& create_pane, std::string initial_addre
     set_resizable(true);
     get_style_context()->add_class("vesko-main");
 
+    m_menu = std::make_unique<MainMenu>(*this, m_menu_bar, [this](const description::Action& a) {
+        if (m_handlers_enabled)
+            run_action(a);
+    });
     m_client.get_style_context()->add_class("vesko-client");
-    m_layout.pack_start(m_menu_bar, Gtk::PACK_SHRINK);
+    m_menu_holder.set_policy(Gtk::POLICY_EXTERNAL, Gtk::POLICY_NEVER);
+    m_menu_holder.set_shadow_type(Gtk::SHADOW_NONE);
+    m_menu_holder.set_propagate_natural_width(true);
+    m_menu_holder.set_propagate_natural_height(true);
+    m_menu_holder.add(m_menu_bar);
+    m_menu_holder.set_can_focus(false);
+    m_layout.pack_start(m_menu_holder, Gtk::PACK_SHRINK);
     m_layout.pack_start(m_client, Gtk::PACK_EXPAND_WIDGET);
     add(m_layout);
+    // Tab moves between the Address box and the pane only.
+    m_layout.set_focus_chain({&m_client});
 
     m_pane = create_pane(initial_address);
     // Connected at once, but gated: whatever the pane reports while the window
@@ -45,10 +54,13 @@ MainWindow::MainWindow(const PaneFactory& create_pane, std::string initial_addre
     build_controls(initial_address);
 
     m_client.signal_docked().connect(gated<>(&MainWindow::on_size_changed));
+    m_toolbar.signal_button_clicked().connect(gated<int>(&MainWindow::on_toolbar_button_clicked));
+    m_toolbar.signal_dropdown_clicked().connect(gated<int, int, int>(&MainWindow::on_toolbar_dropdown_clicked));
     signal_key_press_event().connect(sigc::mem_fun(*this, &MainWindow::on_key_press_after), true);
     signal_configure_event().connect(sigc::mem_fun(*this, &MainWindow::on_configure_after), true);
 
     m_layout.show_all();
+    m_menu->show_all_state(m_menu_bar);
     centre_on_screen();
 }
 
@@ -106,6 +118,7 @@ void MainWindow::connect_pane_events()
     p.signal_status_text_change().connect(gated<>(&MainWindow::on_pane_status_text_change));
     p.signal_document_complete().connect(gated<>(&MainWindow::on_pane_document_complete));
     p.signal_title_change().connect(gated<>(&MainWindow::on_pane_title_change));
+    p.signal_command_state_change().connect(gated<int, int>(&MainWindow::on_pane_command_state_change));
 }
 
 void MainWindow::centre_on_screen()
@@ -192,13 +205,6 @@ void MainWindow::on_size_changed()
     m_client.set_child_size(m_address_box, r.address_box_width, box.get_height());
 }
 
-void MainWindow::on_address_box_char(int code)
-{
-    if (code != 13)
-        return;
-    m_pane->set_url(m_address_box.get_text());
-}
-
 bool MainWindow::on_address_box_key_press(GdkEventKey* event)
 {
     if (m_handlers_enabled && (event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter ||
@@ -236,34 +242,6 @@ bool MainWindow::on_configure_after(GdkEventConfigure*)
         centre_on_screen();
     }
     return false;
-}
-
-// --- page events -------------------------------------------------------------
-
-void MainWindow::on_pane_before_navigate()
-{
-    m_status_bar.set_part_text(description::status_message_part, "正在转向 “" + m_pane->url() + "”");
-}
-
-void MainWindow::on_pane_progress_change(int percent)
-{
-    m_status_bar.set_part_text(description::status_message_part, "已经载入 " + std::to_string(percent) + " %");
-}
-
-void MainWindow::on_pane_status_text_change()
-{
-    m_status_bar.set_part_text(description::status_message_part, m_pane->status_text());
-}
-
-void MainWindow::on_pane_document_complete()
-{
-    m_status_bar.set_part_text(description::status_message_part, "就绪");
-    m_address_box.set_text(displayable_text(m_pane->url(), std::string::npos));
-}
-
-void MainWindow::on_pane_title_change()
-{
-    set_title(displayable_text(m_pane->caption(), max_caption_chars));
 }
 
 } // namespace vesko

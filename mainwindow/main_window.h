@@ -2,14 +2,17 @@
 
 #include "browser/browser_pane.h"
 #include "mainwindow/client_area.h"
+#include "mainwindow/dialogs.h"
+#include "mainwindow/main_menu.h"
 #include "mainwindow/status_bar.h"
-#include "mainwindow/toolbar_strip.h"
+#include "mainwindow/toolbar.h"
 #include "mainwindow/window_description.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
 #include <gtkmm/menubar.h>
+#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 
 #include <functional>
@@ -27,8 +30,11 @@ class MainWindow : public Gtk::Window {
 public:
     using PaneFactory = std::function<std::unique_ptr<BrowserPane>(const std::string& initial_address)>;
 
+    // `dialogs` answers the Input dialog and the About box; the real GTK
+    // dialogs when null.
     explicit MainWindow(const PaneFactory& create_pane,
-                        std::string initial_address = std::string(description::initial_address));
+                        std::string initial_address = std::string(description::initial_address),
+                        std::unique_ptr<Dialogs> dialogs = nullptr);
     ~MainWindow() override;
 
     // Opens the handlers, runs Created and Size-changed, shows and activates.
@@ -43,8 +49,9 @@ public:
     BrowserPane& pane() { return *m_pane; }
     Gtk::Entry& address_box() { return m_address_box; }
     StatusBar& status_bar() { return m_status_bar; }
-    ToolbarStrip& toolbar() { return m_toolbar; }
+    Toolbar& toolbar() { return m_toolbar; }
     Gtk::MenuBar& menu_bar() { return m_menu_bar; }
+    MainMenu& menu() { return *m_menu; }
     ClientArea& client_area() { return m_client; }
 
     // A control's rectangle in client coordinates, by its name.
@@ -56,6 +63,19 @@ public:
     void on_created();
     void on_size_changed();
     void on_address_box_char(int code);
+    void on_toolbar_button_clicked(int index);
+    void on_toolbar_dropdown_clicked(int index, int x, int y);
+    void on_pane_command_state_change(int command, int enabled);
+
+    // Runs what a menu item, a toolbar button or a key names.
+    void run_action(const description::Action& action);
+    // Checks the level's item in the Text size menu, unchecks the other four,
+    // then hands the level to the pane.
+    void set_text_size(int level);
+    void open_in_new_window_command();
+    void about_command();
+    // Shows the submenu of the item with that caption as a popup at a screen point.
+    void popup_menu(std::string_view caption, int x, int y);
 
 private:
     void build_controls(const std::string& initial_address);
@@ -64,6 +84,8 @@ private:
     bool on_key_press_after(GdkEventKey* event);
     bool on_address_box_key_press(GdkEventKey* event);
     bool on_configure_after(GdkEventConfigure* event);
+    // The menu row of the Text size item of a level.
+    static int text_size_row(int level);
 
     // Page events (status bar, Address box and caption).
     void on_pane_before_navigate();
@@ -85,10 +107,13 @@ private:
     bool m_handlers_enabled = false;
     bool m_outer_size_fitted = false;
 
+    std::unique_ptr<Dialogs> m_dialogs;
     Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL, 0};
+    Gtk::ScrolledWindow m_menu_holder; // lets the window be narrower than its menu bar
     Gtk::MenuBar m_menu_bar;
+    std::unique_ptr<MainMenu> m_menu;
     ClientArea m_client;
-    ToolbarStrip m_toolbar;
+    Toolbar m_toolbar;
     StatusBar m_status_bar;
     Gtk::Entry m_address_box;
     Gtk::Label m_address_label;

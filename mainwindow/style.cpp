@@ -12,7 +12,10 @@ namespace {
 
 constexpr const char* program_css = R"css(
 .vesko-main { background-color: #f0f0f0; }
-.vesko-client label, .vesko-client entry { font-size: 9pt; }
+/* One Chinese face for Chinese and Latin alike, as a Chinese desktop sets it. */
+.vesko-main label, .vesko-main entry, .vesko-main menuitem {
+    font-family: "Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei", sans-serif;
+}
 .vesko-client { background-color: #f0f0f0; }
 
 entry.vesko-address {
@@ -25,20 +28,34 @@ entry.vesko-address {
     box-shadow: inset 1px 1px #a0a0a0;
     background-color: #ffffff;
     color: #000000;
+    font-size: 9pt;
 }
 
-label.vesko-label { color: #000000; padding: 0; }
+label.vesko-label { color: #000000; padding: 0; font-size: 9pt; }
 
-.vesko-toolbar {
-    background-color: #f0f0f0;
-    border-top: 1px solid #a0a0a0;
-    box-shadow: inset 0 1px #ffffff;
-    padding-left: 5px;
+.vesko-toolbar { background-color: #f0f0f0; }
+button.vesko-tool {
+    min-height: 0;
+    min-width: 0;
+    padding: 2px 3px;
+    margin: 0;
+    border: 1px solid transparent;
+    border-radius: 0;
+    background: none;
+    box-shadow: none;
 }
+button.vesko-tool:hover { border-color: #ffffff #808080 #808080 #ffffff; }
+button.vesko-tool:active { border-color: #808080 #ffffff #ffffff #808080; }
+button.vesko-tool-arrow { padding: 2px 0; min-width: 10px; }
+button.vesko-tool-arrow arrow { min-width: 8px; min-height: 8px; -gtk-icon-source: -gtk-icontheme("pan-down-symbolic"); }
+separator.vesko-tool-separator { margin: 3px 4px; min-width: 1px; background-color: #a0a0a0; }
 
 .vesko-statusbar { background-color: #f0f0f0; padding: 2px 0 0 0; }
 .vesko-statusbar frame > border { border: 1px solid #a0a0a0; border-right-color: #ffffff; border-bottom-color: #ffffff; }
 .vesko-statusbar label { padding: 1px 3px; font-size: 9pt; }
+
+entry.vesko-dialog-field { min-height: 0; padding-top: 0; padding-bottom: 0; }
+button.vesko-dialog-button { min-height: 0; padding: 0 4px; }
 )css";
 
 } // namespace

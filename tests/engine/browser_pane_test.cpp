@@ -77,7 +77,7 @@ TEST_F(EngineTest, HomeSearchRefreshAndStop)
     pane->exec(BrowserCommand::Refresh);
     ASSERT_TRUE(test::wait_until([&] { return server.request_count("/search") == 2; }));
 
-    server.add("/slow", test::Response{200, "text/html", "<title>slow</title>", std::chrono::seconds(30)});
+    server.add_slow_page("/slow", "<title>slow</title>", std::chrono::seconds(30));
     pane->set_url(server.url("/slow"));
     ASSERT_TRUE(test::wait_until([&] { return server.request_count("/slow") == 1; }));
     pane->exec(BrowserCommand::Stop);

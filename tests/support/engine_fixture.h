@@ -74,7 +74,7 @@ protected:
     void SetUp() override
     {
         engine = std::make_unique<WebEngine>();
-        pane = engine->create_pane(PaneAddresses{"", server.url("/home"), server.url("/search")});
+        pane = engine->create_pane(PaneAddresses{"", server.url("/home"), server.url("/search"), server.url("/search?q=")});
         pane->set_offline(false);
         recorder = std::make_unique<PaneRecorder>(*pane);
         window.set_default_size(649, 447);

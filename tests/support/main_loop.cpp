@@ -56,7 +56,44 @@ void send_key(Gtk::Window& window, guint keyval, GdkModifierType state)
         event->key.string = g_strdup("");
         GdkSeat* seat = gdk_display_get_default_seat(display);
         gdk_event_set_device(event, gdk_seat_get_keyboard(seat));
-        gtk_widget_event(GTK_WIDGET(window.gobj()), event);
+        // Through the main event dispatch, so that grabs (an open menu, a
+        // modal dialog) see the key first, as with a real keyboard.
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    }
+}
+
+void press_button(Gtk::Button& button, bool release)
+{
+    GdkWindow* target = gtk_button_get_event_window(button.gobj());
+    GdkDisplay* display = gdk_window_get_display(target);
+    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(display));
+    int origin_x = 0;
+    int origin_y = 0;
+    gdk_window_get_origin(target, &origin_x, &origin_y);
+    const double x = button.get_allocated_width() / 2.0;
+    const double y = button.get_allocated_height() / 2.0;
+    for (GdkEventType type : {GDK_ENTER_NOTIFY, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+        if (type == GDK_BUTTON_RELEASE && !release)
+            break;
+        GdkEvent* event = gdk_event_new(type);
+        if (type == GDK_ENTER_NOTIFY) {
+            event->crossing.window = GDK_WINDOW(g_object_ref(target));
+            event->crossing.x = x;
+            event->crossing.y = y;
+            event->crossing.mode = GDK_CROSSING_NORMAL;
+            event->crossing.detail = GDK_NOTIFY_ANCESTOR;
+        } else {
+            event->button.window = GDK_WINDOW(g_object_ref(target));
+            event->button.time = GDK_CURRENT_TIME;
+            event->button.x = x;
+            event->button.y = y;
+            event->button.x_root = origin_x + x;
+            event->button.y_root = origin_y + y;
+            event->button.button = 1;
+        }
+        gdk_event_set_device(event, pointer);
+        gtk_main_do_event(event);
         gdk_event_free(event);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtkmm/button.h>
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
@@ -20,6 +21,10 @@ void flush_events();
 // Sends a key press and release to the window as the toolkit would deliver
 // them from the keyboard: to the window first, then to the focused widget.
 void send_key(Gtk::Window& window, guint keyval, GdkModifierType state = static_cast<GdkModifierType>(0));
+
+// Presses the left mouse button on the button's middle (and releases it, when
+// `release`), through the main event dispatch as the pointer would.
+void press_button(Gtk::Button& button, bool release = true);
 
 // Shows the window and waits until it is mapped and allocated.
 bool show_and_wait(Gtk::Window& window);

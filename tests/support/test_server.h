@@ -32,7 +32,20 @@ public:
     TestServer& operator=(const TestServer&) = delete;
 
     void add(const std::string& path, Response response);
-    void add_page(const std::string& path, const std::string& html) { add(path, Response{200, "text/html; charset=utf-8", html}); }
+    void add_page(const std::string& path, const std::string& html)
+    {
+        Response r;
+        r.body = html;
+        add(path, std::move(r));
+    }
+    // A page whose answer comes only after `delay`.
+    void add_slow_page(const std::string& path, const std::string& html, std::chrono::milliseconds delay)
+    {
+        Response r;
+        r.body = html;
+        r.delay = delay;
+        add(path, std::move(r));
+    }
 
     // "http://127.0.0.1:PORT" + path.
     std::string url(const std::string& path) const;

@@ -1,9 +1,7 @@
 // The Main window with a fake pane, under Xvfb: start-up order, layout,
 // keyboard.
 
-#include "mainwindow/main_window.h"
-#include "tests/support/fake_browser_pane.h"
-#include "tests/support/main_loop.h"
+#include "tests/support/window_fixture.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <gdkmm/display.h>
@@ -17,29 +15,8 @@ namespace {
 
 using test::FakeBrowserPane;
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public test::WindowTest {
 protected:
-    // Builds the window; the fake is reachable through `fake` afterwards.
-    void build(std::function<void(FakeBrowserPane&)> prepare = {})
-    {
-        window = std::make_unique<MainWindow>([&](const std::string&) {
-            auto pane = std::make_unique<FakeBrowserPane>();
-            fake = pane.get();
-            if (prepare)
-                prepare(*pane);
-            return pane;
-        });
-    }
-
-    void start_and_wait()
-    {
-        window->start();
-        ASSERT_TRUE(test::wait_until([&] { return window->get_mapped() && window->client_width() > 1; }));
-        test::flush_events();
-    }
-
-    std::string message() { return window->status_bar().part_text(description::status_message_part); }
-
     void expect_layout_follows_rule()
     {
         const int w = window->client_width();
@@ -60,8 +37,6 @@ protected:
         EXPECT_EQ(window->pane().widget().get_allocated_width(), pane.get_width());
     }
 
-    FakeBrowserPane* fake = nullptr;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, EventsRaisedWhileBuildingReachNoHandler)
