@@ -1,7 +1,9 @@
 #include "browser/webkit_browser_pane.h"
 
 #include "browser/address_reading.h"
+#include "browser/engine_services.h"
 #include "browser/error_page.h"
+#include "browser/page_commands.h"
 #include "browser/zoom.h"
 
 #include <glibmm/main.h>
@@ -72,10 +74,10 @@ void guarded(F&& f)
 
 } // namespace
 
-WebKitBrowserPane::WebKitBrowserPane(WebKitWebContext* context, PaneAddresses addresses)
-    : m_addresses(std::move(addresses))
+WebKitBrowserPane::WebKitBrowserPane(EngineServices& services, PaneAddresses addresses)
+    : m_services(services), m_addresses(std::move(addresses))
 {
-    m_view = GObjectPtr<WebKitWebView>::retain(WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context)));
+    m_view = GObjectPtr<WebKitWebView>::retain(WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(services.context())));
     init_view();
 
     set_offline(true);
@@ -84,6 +86,18 @@ WebKitBrowserPane::WebKitBrowserPane(WebKitWebContext* context, PaneAddresses ad
 
     if (!m_addresses.initial.empty())
         set_url(m_addresses.initial);
+}
+
+WebKitBrowserPane::WebKitBrowserPane(EngineServices& services, WebKitWebView* related_view,
+                                     const WebKitBrowserPane& opener)
+    : m_services(services), m_addresses(opener.m_addresses)
+{
+    // The engine made the view and loads it itself; it behaves as its opener does.
+    m_view = GObjectPtr<WebKitWebView>::retain(related_view);
+    init_view();
+    set_offline(opener.m_offline);
+    set_silent(opener.m_silent);
+    set_font_size(opener.m_font_size);
 }
 
 WebKitBrowserPane::~WebKitBrowserPane()
@@ -118,6 +132,7 @@ void WebKitBrowserPane::init_view()
     connect("script-dialog", G_CALLBACK(&WebKitBrowserPane::on_script_dialog));
     connect("authenticate", G_CALLBACK(&WebKitBrowserPane::on_authenticate));
     connect("web-process-terminated", G_CALLBACK(&WebKitBrowserPane::on_web_process_terminated));
+    connect("create", G_CALLBACK(&WebKitBrowserPane::on_create));
 
     m_back_forward_handler = g_signal_connect(webkit_web_view_get_back_forward_list(view), "changed",
                                               G_CALLBACK(&WebKitBrowserPane::on_back_forward_changed), this);
@@ -154,18 +169,54 @@ void WebKitBrowserPane::exec(int command)
     case static_cast<int>(BrowserCommand::Stop):
         webkit_web_view_stop_loading(view);
         break;
+    case static_cast<int>(BrowserCommand::SaveAs):
+        save_page_as(m_services, view);
+        break;
+    case static_cast<int>(BrowserCommand::Print):
+        print_page(m_services, view);
+        break;
+    case static_cast<int>(BrowserCommand::PrintPreview):
+        preview_page(m_services, view);
+        break;
+    case static_cast<int>(BrowserCommand::PageSetup):
+        set_up_page(m_services, view);
+        break;
     default:
-        // Save As, Print, Print Preview and Page Setup are not offered by this
-        // pane yet; like any command it cannot carry out, they do nothing.
         break;
     }
 }
 
 void WebKitBrowserPane::navigate_in_target(const std::string& address, const std::string& target_name)
 {
-    // Without separate browser windows, a named target can only be the page itself.
-    (void)target_name;
-    set_url(address);
+    const TypedAddress typed = read_typed_address(address, m_addresses.search_query);
+    switch (typed.kind) {
+    case TypedAddress::Kind::Nothing:
+        open_in_target("about:blank", target_name);
+        break;
+    case TypedAddress::Kind::Load:
+        open_in_target(typed.address, target_name);
+        break;
+    case TypedAddress::Kind::Refuse:
+        // Never handed to a window by name: a script address would run in
+        // whatever page bears it.
+        m_services.dialogs().tell_failure(nullptr, "无法打开该地址：" + typed.address);
+        break;
+    }
+}
+
+void WebKitBrowserPane::open_in_target(const std::string& address, const std::string& target_name)
+{
+    // The engine's own targeting finds a frame or window of that name, or
+    // opens a new one. The call runs in a world of ours, where the page's
+    // scripts cannot replace window.open, and the address and the name travel
+    // as values, never as script text.
+    GVariantBuilder arguments;
+    g_variant_builder_init(&arguments, G_VARIANT_TYPE("a{sv}"));
+    g_variant_builder_add(&arguments, "{sv}", "address", g_variant_new_string(address.c_str()));
+    g_variant_builder_add(&arguments, "{sv}", "name", g_variant_new_string(target_name.c_str()));
+    static constexpr const char* body = "window.open(address, name); return true;";
+    webkit_web_view_call_async_javascript_function(m_view.get(), body, -1, g_variant_builder_end(&arguments),
+                                                   "vesko-targeting", nullptr, nullptr, nullptr, nullptr);
 }
 
 std::string WebKitBrowserPane::url() const
@@ -273,6 +324,20 @@ gboolean WebKitBrowserPane::on_decide_policy(WebKitWebView*, WebKitPolicyDecisio
 
 bool WebKitBrowserPane::decide_policy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type)
 {
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+        // What the engine cannot show, or what the server hands over as an
+        // attachment, is saved instead.
+        auto* response_decision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+        WebKitURIResponse* response = webkit_response_policy_decision_get_response(response_decision);
+        SoupMessageHeaders* headers = webkit_uri_response_get_http_headers(response);
+        const char* disposition = headers ? soup_message_headers_get_one(headers, "Content-Disposition") : nullptr;
+        const bool attachment = disposition && g_ascii_strncasecmp(disposition, "attachment", 10) == 0;
+        if (attachment || !webkit_response_policy_decision_is_mime_type_supported(response_decision)) {
+            webkit_policy_decision_download(decision);
+            return true;
+        }
+        return false;
+    }
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION)
         return false;
     WebKitNavigationAction* action =
@@ -421,6 +486,16 @@ void WebKitBrowserPane::on_web_process_terminated(WebKitWebView* view, WebKitWeb
             });
         },
         pane->m_alive));
+}
+
+GtkWidget* WebKitBrowserPane::on_create(WebKitWebView* view, WebKitNavigationAction*, gpointer self)
+{
+    // A page's request for a window that the engine's popup rules let through
+    // is never refused: it opens a separate browser window.
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    auto* created = WEBKIT_WEB_VIEW(webkit_web_view_new_with_related_view(view));
+    guarded([&] { pane->m_services.open_separate_window(created, *pane); });
+    return GTK_WIDGET(created);
 }
 
 void WebKitBrowserPane::on_back_forward_changed(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer,

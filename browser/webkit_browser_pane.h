@@ -18,9 +18,15 @@
 
 namespace vesko {
 
+class EngineServices;
+
 class WebKitBrowserPane final : public BrowserPane {
 public:
-    WebKitBrowserPane(WebKitWebContext* context, PaneAddresses addresses);
+    // The Main window's pane: a view of its own, opening addresses.initial.
+    WebKitBrowserPane(EngineServices& services, PaneAddresses addresses);
+    // The pane of a separate window that `opener`'s page asked for, around the
+    // related view the engine has made for it.
+    WebKitBrowserPane(EngineServices& services, WebKitWebView* related_view, const WebKitBrowserPane& opener);
     ~WebKitBrowserPane() override;
 
     Gtk::Widget& widget() override;
@@ -41,6 +47,7 @@ public:
 
 private:
     void init_view();
+    void open_in_target(const std::string& address, const std::string& target_name);
     void load(const std::string& address);
     void show_error_page(LoadFailure failure, const std::string& address, const std::string& detail);
     void raise_before_navigate(const std::string& address);
@@ -60,8 +67,10 @@ private:
     static gboolean on_script_dialog(WebKitWebView*, WebKitScriptDialog*, gpointer);
     static gboolean on_authenticate(WebKitWebView*, WebKitAuthenticationRequest*, gpointer);
     static void on_web_process_terminated(WebKitWebView*, WebKitWebProcessTerminationReason, gpointer);
+    static GtkWidget* on_create(WebKitWebView*, WebKitNavigationAction*, gpointer);
     static void on_back_forward_changed(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer, gpointer);
 
+    EngineServices& m_services;
     PaneAddresses m_addresses;
     GObjectPtr<WebKitWebView> m_view;
     std::vector<gulong> m_view_handlers;

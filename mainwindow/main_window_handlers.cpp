@@ -4,14 +4,6 @@
 
 namespace vesko {
 
-namespace {
-
-// The caption is one line in the title bar; a page title longer than this
-// cannot be seen there and only burdens the window manager.
-constexpr std::size_t max_caption_chars = 2048;
-
-} // namespace
-
 // --- the user ----------------------------------------------------------------
 
 void MainWindow::on_address_box_char(int code)
@@ -140,7 +132,7 @@ void MainWindow::on_pane_document_complete()
 
 void MainWindow::on_pane_title_change()
 {
-    set_title(displayable_text(m_pane->caption(), max_caption_chars));
+    set_title(displayable_caption(m_pane->caption()));
 }
 
 } // namespace vesko

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/display_text.h"
+
 #include <gtkmm/box.h>
 #include <gtkmm/drawingarea.h>
 #include <gtkmm/frame.h>
@@ -36,10 +38,5 @@ private:
     std::vector<std::unique_ptr<Part>> m_parts;
     Gtk::DrawingArea m_grip;
 };
-
-// Text that any GTK widget can show: invalid UTF-8 is replaced and the text is
-// cut at `max_chars` characters (with an ellipsis), since a page may hand over
-// anything.
-std::string displayable_text(const std::string& text, std::size_t max_chars);
 
 } // namespace vesko

@@ -6,6 +6,7 @@
 
 #include "browser/pane_probe.h"
 #include "browser/web_engine.h"
+#include "tests/support/fake_pane_dialogs.h"
 #include "tests/support/main_loop.h"
 #include "tests/support/test_server.h"
 
@@ -73,7 +74,9 @@ class EngineTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        engine = std::make_unique<WebEngine>();
+        auto owned = std::make_unique<FakePaneDialogs>();
+        dialogs = owned.get();
+        engine = std::make_unique<WebEngine>(std::move(owned));
         pane = engine->create_pane(PaneAddresses{"", server.url("/home"), server.url("/search"), server.url("/search?q=")});
         pane->set_offline(false);
         recorder = std::make_unique<PaneRecorder>(*pane);
@@ -112,6 +115,7 @@ protected:
     std::string page_text() { return probe::evaluate(*pane, "document.body ? document.body.innerText : ''").value_or(""); }
 
     TestServer server;
+    FakePaneDialogs* dialogs = nullptr;
     std::unique_ptr<WebEngine> engine;
     std::unique_ptr<BrowserPane> pane;
     std::unique_ptr<PaneRecorder> recorder;

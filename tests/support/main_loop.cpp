@@ -63,17 +63,14 @@ void send_key(Gtk::Window& window, guint keyval, GdkModifierType state)
     }
 }
 
-void press_button(Gtk::Button& button, bool release)
+void click_in_window(GdkWindow* target, double x, double y, bool release)
 {
-    GdkWindow* target = gtk_button_get_event_window(button.gobj());
     GdkDisplay* display = gdk_window_get_display(target);
     GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(display));
     int origin_x = 0;
     int origin_y = 0;
     gdk_window_get_origin(target, &origin_x, &origin_y);
-    const double x = button.get_allocated_width() / 2.0;
-    const double y = button.get_allocated_height() / 2.0;
-    for (GdkEventType type : {GDK_ENTER_NOTIFY, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+    for (GdkEventType type : {GDK_ENTER_NOTIFY, GDK_MOTION_NOTIFY, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
         if (type == GDK_BUTTON_RELEASE && !release)
             break;
         GdkEvent* event = gdk_event_new(type);
@@ -81,8 +78,17 @@ void press_button(Gtk::Button& button, bool release)
             event->crossing.window = GDK_WINDOW(g_object_ref(target));
             event->crossing.x = x;
             event->crossing.y = y;
+            event->crossing.x_root = origin_x + x;
+            event->crossing.y_root = origin_y + y;
             event->crossing.mode = GDK_CROSSING_NORMAL;
             event->crossing.detail = GDK_NOTIFY_ANCESTOR;
+        } else if (type == GDK_MOTION_NOTIFY) {
+            event->motion.window = GDK_WINDOW(g_object_ref(target));
+            event->motion.time = GDK_CURRENT_TIME;
+            event->motion.x = x;
+            event->motion.y = y;
+            event->motion.x_root = origin_x + x;
+            event->motion.y_root = origin_y + y;
         } else {
             event->button.window = GDK_WINDOW(g_object_ref(target));
             event->button.time = GDK_CURRENT_TIME;
@@ -91,11 +97,19 @@ void press_button(Gtk::Button& button, bool release)
             event->button.x_root = origin_x + x;
             event->button.y_root = origin_y + y;
             event->button.button = 1;
+            if (type == GDK_BUTTON_RELEASE)
+                event->button.state = GDK_BUTTON1_MASK;
         }
         gdk_event_set_device(event, pointer);
         gtk_main_do_event(event);
         gdk_event_free(event);
     }
+}
+
+void press_button(Gtk::Button& button, bool release)
+{
+    click_in_window(gtk_button_get_event_window(button.gobj()), button.get_allocated_width() / 2.0,
+                    button.get_allocated_height() / 2.0, release);
 }
 
 bool show_and_wait(Gtk::Window& window)

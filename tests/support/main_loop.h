@@ -22,6 +22,11 @@ void flush_events();
 // them from the keyboard: to the window first, then to the focused widget.
 void send_key(Gtk::Window& window, guint keyval, GdkModifierType state = static_cast<GdkModifierType>(0));
 
+// Moves the pointer to (x, y) in the window and presses the left mouse button
+// there (and releases it, when `release`), through the main event dispatch as
+// the pointer would.
+void click_in_window(GdkWindow* window, double x, double y, bool release = true);
+
 // Presses the left mouse button on the button's middle (and releases it, when
 // `release`), through the main event dispatch as the pointer would.
 void press_button(Gtk::Button& button, bool release = true);
