@@ -2,6 +2,7 @@
 
 #include <gtkmm/adjustment.h>
 #include <gtkmm/drawingarea.h>
+#include <gdkmm/screen.h>
 #include <glib/gstdio.h>
 #include <poppler.h>
 
@@ -21,7 +22,12 @@ PrintPreviewWindow::PrintPreviewWindow(Gtk::Window* parent, std::string pdf_path
     : m_path(std::move(pdf_path)), m_print_again(std::move(print))
 {
     set_title("打印预览");
-    set_default_size(720, 800);
+    // A page across at three quarters of its size, as tall as the screen allows.
+    int height = 800;
+    if (auto screen = Gdk::Screen::get_default())
+        height = std::min(height, screen->get_height() - 80);
+    set_default_size(720, std::max(height, 300));
+    m_zoom = 0.75;
     if (parent)
         set_transient_for(*parent);
     property_destroy_with_parent() = true;

@@ -31,6 +31,14 @@ entry.vesko-address {
     font-size: 9pt;
 }
 
+/* Every item can carry a check mark, but an unchecked one shows nothing. */
+menu menuitem check:not(:checked) {
+    border-color: transparent;
+    background: none;
+    box-shadow: none;
+    -gtk-icon-source: none;
+}
+
 label.vesko-label { color: #000000; padding: 0; font-size: 9pt; }
 
 .vesko-toolbar { background-color: #f0f0f0; }
