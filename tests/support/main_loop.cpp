@@ -106,6 +106,20 @@ void click_in_window(GdkWindow* target, double x, double y, bool release)
     }
 }
 
+void hover(Gtk::Button& button, bool leave)
+{
+    GdkWindow* target = gtk_button_get_event_window(button.gobj());
+    GdkEvent* event = gdk_event_new(leave ? GDK_LEAVE_NOTIFY : GDK_ENTER_NOTIFY);
+    event->crossing.window = GDK_WINDOW(g_object_ref(target));
+    event->crossing.x = button.get_allocated_width() / 2.0;
+    event->crossing.y = button.get_allocated_height() / 2.0;
+    event->crossing.mode = GDK_CROSSING_NORMAL;
+    event->crossing.detail = GDK_NOTIFY_ANCESTOR;
+    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_window_get_display(target))));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
 void press_button(Gtk::Button& button, bool release)
 {
     click_in_window(gtk_button_get_event_window(button.gobj()), button.get_allocated_width() / 2.0,

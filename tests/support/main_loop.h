@@ -27,6 +27,10 @@ void send_key(Gtk::Window& window, guint keyval, GdkModifierType state = static_
 // the pointer would.
 void click_in_window(GdkWindow* window, double x, double y, bool release = true);
 
+// The pointer enters the button (and, with `leave`, leaves it again), through
+// the main event dispatch.
+void hover(Gtk::Button& button, bool leave = false);
+
 // Presses the left mouse button on the button's middle (and releases it, when
 // `release`), through the main event dispatch as the pointer would.
 void press_button(Gtk::Button& button, bool release = true);

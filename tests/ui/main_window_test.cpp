@@ -6,6 +6,7 @@
 #include <gdk/gdkkeysyms.h>
 #include <gdkmm/display.h>
 #include <gdkmm/monitor.h>
+#include <gtkmm/icontheme.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -95,6 +96,15 @@ TEST_F(MainWindowTest, OpensAtItsDescribedSizeAndCentred)
     EXPECT_EQ(y, (screen.get_height() - 447) / 2);
     EXPECT_EQ(window->get_title(), "Vesko浏览器");
     EXPECT_EQ(window->client_width(), 649);
+    // The program's icon comes with the program, at every size it is drawn in.
+    EXPECT_EQ(window->get_icon_name(), "vesko");
+    auto theme = Gtk::IconTheme::get_default();
+    for (int size : {16, 32, 48, 64, 96, 128}) {
+        auto icon = theme->load_icon("vesko", size, Gtk::ICON_LOOKUP_FORCE_SIZE);
+        ASSERT_TRUE(icon) << size;
+        EXPECT_EQ(icon->get_width(), size);
+        EXPECT_TRUE(icon->get_has_alpha());
+    }
 }
 
 TEST_F(MainWindowTest, ControlsSitWhereTheDescriptionPutsThem)

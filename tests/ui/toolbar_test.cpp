@@ -152,10 +152,14 @@ TEST_F(ToolbarTest, TheHotPictureShowsUnderThePointer)
     build_and_start();
     Gtk::Button* home = window->toolbar().picture_part(0);
     EXPECT_FALSE(window->toolbar().shows_hot_picture(0));
-    home->set_state_flags(Gtk::STATE_FLAG_PRELIGHT, false);
+    test::hover(*home);
     EXPECT_TRUE(window->toolbar().shows_hot_picture(0));
-    home->unset_state_flags(Gtk::STATE_FLAG_PRELIGHT);
+    test::hover(*home, true);
     EXPECT_FALSE(window->toolbar().shows_hot_picture(0));
+    // The drop-down button lights up from its arrow too.
+    test::hover(*window->toolbar().arrow_part(6));
+    EXPECT_TRUE(window->toolbar().shows_hot_picture(6));
+    test::hover(*window->toolbar().arrow_part(6), true);
     // A disabled button never lights up.
     window->toolbar().picture_part(1)->set_state_flags(Gtk::STATE_FLAG_PRELIGHT, false);
     EXPECT_FALSE(window->toolbar().shows_hot_picture(1));
