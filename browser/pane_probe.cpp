@@ -74,6 +74,12 @@ bool is_loading(BrowserPane& pane)
     return webkit_web_view_is_loading(view_of(pane));
 }
 
+void watch_view_freed(BrowserPane& pane, bool* freed)
+{
+    g_object_weak_ref(G_OBJECT(view_of(pane)), [](gpointer data, GObject*) { *static_cast<bool*>(data) = true; },
+                      freed);
+}
+
 double zoom_level(BrowserPane& pane)
 {
     return webkit_web_view_get_zoom_level(view_of(pane));

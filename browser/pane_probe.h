@@ -28,4 +28,7 @@ bool is_loading(BrowserPane& pane);
 // The engine's current text zoom factor.
 double zoom_level(BrowserPane& pane);
 
+// Sets *freed once the pane's web view has been finalized.
+void watch_view_freed(BrowserPane& pane, bool* freed);
+
 } // namespace vesko::probe

@@ -4,6 +4,7 @@
 #include "browser/engine_services.h"
 #include "browser/error_page.h"
 #include "browser/page_commands.h"
+#include "browser/render_policy.h"
 #include "browser/zoom.h"
 
 #include <glibmm/main.h>
@@ -108,6 +109,9 @@ WebKitBrowserPane::~WebKitBrowserPane()
     if (m_back_forward_handler)
         g_signal_handler_disconnect(webkit_web_view_get_back_forward_list(view), m_back_forward_handler);
     webkit_web_view_stop_loading(view);
+    // Destroyed, not just released: whatever still holds the view (its
+    // container, the engine's bookkeeping for a shown view) lets go of it.
+    gtk_widget_destroy(GTK_WIDGET(view));
 }
 
 void WebKitBrowserPane::init_view()
@@ -118,6 +122,7 @@ void WebKitBrowserPane::init_view()
     WebKitSettings* settings = webkit_web_view_get_settings(view);
     webkit_settings_set_zoom_text_only(settings, TRUE);
     webkit_settings_set_enable_developer_extras(settings, FALSE);
+    apply_render_policy(settings);
 
     auto connect = [&](const char* signal, GCallback callback) {
         m_view_handlers.push_back(g_signal_connect(view, signal, callback, this));

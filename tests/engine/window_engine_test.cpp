@@ -189,5 +189,17 @@ TEST_F(WindowEngineTest, BackAndForwardFollowTheHistoryOnToolbarAndMenu)
     ASSERT_TRUE(test::wait_until([&] { return state() == std::make_pair(true, false); }));
 }
 
+TEST_F(WindowEngineTest, TheWebViewGoesWithTheWindow)
+{
+    server.add_page("/page", "<title>页</title>");
+    type_and_enter(server.url("/page"));
+    ASSERT_TRUE(wait_ready_with_title("页"));
+    bool freed = false;
+    probe::watch_view_freed(pane(), &freed);
+    window.reset();
+    test::run_loop_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(freed);
+}
+
 } // namespace
 } // namespace vesko

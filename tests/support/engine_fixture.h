@@ -88,7 +88,7 @@ protected:
 
     void TearDown() override
     {
-        if (HasFailure()) {
+        if (HasFailure() && recorder) {
             for (const std::string& e : recorder->events)
                 std::cerr << "  event: " << e << "\n";
         }
