@@ -57,7 +57,7 @@ MainWindow::MainWindow(const PaneFactory& create_pane, std::string initial_addre
     m_toolbar.signal_button_clicked().connect(gated<int>(&MainWindow::on_toolbar_button_clicked));
     m_toolbar.signal_dropdown_clicked().connect(gated<int, int, int>(&MainWindow::on_toolbar_dropdown_clicked));
     signal_key_press_event().connect(sigc::mem_fun(*this, &MainWindow::on_key_press_after), true);
-    signal_configure_event().connect(sigc::mem_fun(*this, &MainWindow::on_configure_after), true);
+    signal_configure_event().connect(sigc::mem_fun(*this, &MainWindow::on_configure), false);
 
     m_layout.show_all();
     m_menu->show_all_state(m_menu_bar);
@@ -224,19 +224,25 @@ bool MainWindow::on_key_press_after(GdkEventKey* event)
     return false;
 }
 
-bool MainWindow::on_configure_after(GdkEventConfigure*)
+bool MainWindow::on_configure(GdkEventConfigure*)
 {
     // The window was given its outer size as its own size; once a window
-    // manager's frame is known, take the frame off so that the whole stays
-    // 649 x 447, and centre that whole again.
+    // manager's frame is known (it may come a few configures after the
+    // window is mapped), take the frame off so that the whole stays 649 x 447,
+    // and centre that whole again. Once only, and only while the user has not
+    // resized the window yet.
     if (m_outer_size_fitted || !get_window() || !get_mapped())
         return false;
     Gdk::Rectangle frame;
     get_window()->get_frame_extents(frame);
-    const int extra_w = frame.get_width() - get_window()->get_width();
-    const int extra_h = frame.get_height() - get_window()->get_height();
+    const int width = get_window()->get_width();
+    const int height = get_window()->get_height();
+    const int extra_w = frame.get_width() - width;
+    const int extra_h = frame.get_height() - height;
+    if (extra_w <= 0 && extra_h <= 0)
+        return false; // no frame, or not known yet
     m_outer_size_fitted = true;
-    if (extra_w > 0 || extra_h > 0) {
+    if (width == description::window.outer_width && height == description::window.outer_height) {
         resize(std::max(1, description::window.outer_width - extra_w),
                std::max(1, description::window.outer_height - extra_h));
         centre_on_screen();

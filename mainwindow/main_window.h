@@ -83,7 +83,7 @@ private:
     void centre_on_screen();
     bool on_key_press_after(GdkEventKey* event);
     bool on_address_box_key_press(GdkEventKey* event);
-    bool on_configure_after(GdkEventConfigure* event);
+    bool on_configure(GdkEventConfigure* event);
     // The menu row of the Text size item of a level.
     static int text_size_row(int level);
 
