@@ -4,10 +4,13 @@
 #include "browser/pane_probe.h"
 #include "browser/web_engine.h"
 #include "mainwindow/main_window.h"
+#include "tests/support/fake_pane_dialogs.h"
 #include "tests/support/main_loop.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_server.h"
 
 #include <gdk/gdkkeysyms.h>
+#include <glibmm/convert.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,7 +22,9 @@ class WindowEngineTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        engine = std::make_unique<WebEngine>();
+        auto owned = std::make_unique<test::FakePaneDialogs>();
+        pane_dialogs = owned.get();
+        engine = std::make_unique<WebEngine>(std::move(owned));
         window = std::make_unique<MainWindow>(
             [&](const std::string& initial) {
                 return engine->create_pane(
@@ -54,6 +59,7 @@ protected:
     }
 
     test::TestServer server;
+    test::FakePaneDialogs* pane_dialogs = nullptr;
     std::unique_ptr<WebEngine> engine;
     std::unique_ptr<MainWindow> window;
 };
@@ -187,6 +193,25 @@ TEST_F(WindowEngineTest, BackAndForwardFollowTheHistoryOnToolbarAndMenu)
     menu.item(forward_row)->activate();
     ASSERT_TRUE(wait_ready_with_title("二"));
     ASSERT_TRUE(test::wait_until([&] { return state() == std::make_pair(true, false); }));
+}
+
+TEST_F(WindowEngineTest, CtrlPPrintsEvenWithTheFocusInThePage)
+{
+    server.add_page("/page", "<title>打印</title><body>print probe<input id='i' autofocus></body>");
+    type_and_enter(server.url("/page"));
+    ASSERT_TRUE(wait_ready_with_title("打印"));
+    test::ScratchFolder folder;
+    auto settings = Gtk::PrintSettings::create();
+    settings->set_printer("Print to File");
+    settings->set(GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+    settings->set(GTK_PRINT_SETTINGS_OUTPUT_URI, Glib::filename_to_uri(folder.file("out.pdf")));
+    pane_dialogs->print_settings = settings;
+
+    pane().widget().grab_focus();
+    ASSERT_TRUE(pane().widget().has_focus());
+    test::send_key(*window, GDK_KEY_p, GDK_CONTROL_MASK);
+    ASSERT_TRUE(test::wait_until([&] { return test::read_file(folder.file("out.pdf")).rfind("%PDF", 0) == 0; },
+                                 std::chrono::seconds(30)));
 }
 
 TEST_F(WindowEngineTest, TheWebViewGoesWithTheWindow)
