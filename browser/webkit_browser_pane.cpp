@@ -220,8 +220,11 @@ void WebKitBrowserPane::open_in_target(const std::string& address, const std::st
     g_variant_builder_add(&arguments, "{sv}", "address", g_variant_new_string(address.c_str()));
     g_variant_builder_add(&arguments, "{sv}", "name", g_variant_new_string(target_name.c_str()));
     static constexpr const char* body = "window.open(address, name); return true;";
-    webkit_web_view_call_async_javascript_function(m_view.get(), body, -1, g_variant_builder_end(&arguments),
-                                                   "vesko-targeting", nullptr, nullptr, nullptr, nullptr);
+    // The engine copies the values before it returns; the reference is ours.
+    GVariant* values = g_variant_ref_sink(g_variant_builder_end(&arguments));
+    webkit_web_view_call_async_javascript_function(m_view.get(), body, -1, values, "vesko-targeting", nullptr,
+                                                   nullptr, nullptr, nullptr);
+    g_variant_unref(values);
 }
 
 std::string WebKitBrowserPane::url() const

@@ -14,7 +14,8 @@ std::string gtk_mnemonic(std::string_view caption)
             if (i + 1 < caption.size() && caption[i + 1] == '&') {
                 out += '&';
                 ++i;
-            } else if (i + 1 < caption.size()) {
+            } else if (i + 1 < caption.size() && caption[i + 1] != '_') {
+                // GTK cannot underline "_" itself: an "&" before one is dropped.
                 out += '_';
             }
         } else {

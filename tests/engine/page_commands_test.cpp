@@ -15,7 +15,10 @@ namespace {
 using test::ScratchFolder;
 
 // A 1 x 1 PNG, red.
-const std::string tiny_png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90wS\xde\0\0\0\x0cIDATx\x9cc\xf8\xcf\xc0\0\0\x03\x01\x01\0\xc9\xfe\x92\xef\0\0\0\0IEND\xaeB`\x82",
+// (Split where a hex escape would swallow the letter after it.)
+const std::string tiny_png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90wS\xde\0\0\0\x0cIDATx\x9c"
+                           "c\xf8\xcf\xc0\0\0\x03\x01\x01\0\xc9\xfe\x92\xef\0\0\0\0IEND\xae"
+                           "B`\x82",
                            69);
 
 class PageCommandsTest : public test::EngineTest {
