@@ -15,6 +15,8 @@ const char* explanation(LoadFailure failure)
         return "服务器响应时间过长。请稍后再试。";
     case LoadFailure::Certificate:
         return "该网站的安全证书不受信任，为保护您的信息，已拒绝连接。网页内容没有显示。";
+    case LoadFailure::SecureConnection:
+        return "无法与该网站建立安全连接，网页内容没有显示。该网站的安全证书可能不受信任。";
     case LoadFailure::UnsupportedScheme:
         return "本浏览器不能显示这种地址。";
     case LoadFailure::TypedScript:
@@ -37,6 +39,7 @@ const char* load_failure_headline(LoadFailure failure)
 {
     switch (failure) {
     case LoadFailure::Certificate:
+    case LoadFailure::SecureConnection:
         return "连接不安全";
     case LoadFailure::ProcessGone:
         return "网页已崩溃";

@@ -10,6 +10,7 @@ enum class LoadFailure {
     ConnectionRefused,
     TimedOut,
     Certificate,
+    SecureConnection,
     UnsupportedScheme,
     TypedScript,
     Malformed,

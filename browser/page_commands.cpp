@@ -34,34 +34,61 @@ std::string failure_text(const char* what, const GError* error)
     return text;
 }
 
-// One save in flight: where it writes, where it goes when complete.
+// One save in flight. The page is gathered in memory, then written with
+// g_file_set_contents(): to a temporary file beside the target, renamed over
+// it only when complete, and removed again when anything fails, so a failed
+// save leaves no file and never damages the one it would have replaced.
 struct SaveJob {
     EngineServices* services;
     GObjectPtr<WebKitWebView> view;
-    std::string temporary;
     std::string target;
+    GObjectPtr<GOutputStream> memory;
 
-    void finish(bool ok, const GError* error)
+    void write(const void* data, gsize length)
     {
-        if (ok && g_rename(temporary.c_str(), target.c_str()) == 0)
-            return;
-        const int saved_errno = errno;
-        g_unlink(temporary.c_str());
-        std::string message = failure_text("无法保存网页", error);
-        if (ok && !error)
-            message += std::string("：") + g_strerror(saved_errno);
-        services->dialogs().tell_failure(parent_of(view.get()), message);
+        GError* error = nullptr;
+        if (!g_file_set_contents(target.c_str(), static_cast<const gchar*>(data), static_cast<gssize>(length),
+                                 &error)) {
+            fail(error);
+            g_error_free(error);
+        }
+    }
+    void fail(const GError* error)
+    {
+        services->dialogs().tell_failure(parent_of(view.get()), failure_text("无法保存网页", error));
     }
 };
 
-void on_saved_mhtml(GObject* source, GAsyncResult* result, gpointer data)
+void on_mhtml_gathered(GObject* source, GAsyncResult* result, gpointer data)
 {
     std::unique_ptr<SaveJob> job(static_cast<SaveJob*>(data));
     GError* error = nullptr;
-    const bool ok = webkit_web_view_save_to_file_finish(WEBKIT_WEB_VIEW(source), result, &error);
-    job->finish(ok, error);
-    if (error)
+    if (g_output_stream_splice_finish(G_OUTPUT_STREAM(source), result, &error) < 0) {
+        job->fail(error);
         g_error_free(error);
+        return;
+    }
+    auto* memory = G_MEMORY_OUTPUT_STREAM(job->memory.get());
+    job->write(g_memory_output_stream_get_data(memory), g_memory_output_stream_get_data_size(memory));
+}
+
+void on_mhtml_ready(GObject* source, GAsyncResult* result, gpointer data)
+{
+    auto* job = static_cast<SaveJob*>(data);
+    GError* error = nullptr;
+    GInputStream* stream = webkit_web_view_save_finish(WEBKIT_WEB_VIEW(source), result, &error);
+    if (!stream) {
+        job->fail(error);
+        g_error_free(error);
+        delete job;
+        return;
+    }
+    job->memory = GObjectPtr<GOutputStream>::adopt(g_memory_output_stream_new_resizable());
+    g_output_stream_splice_async(job->memory.get(), stream,
+                                 static_cast<GOutputStreamSpliceFlags>(G_OUTPUT_STREAM_SPLICE_CLOSE_SOURCE |
+                                                                       G_OUTPUT_STREAM_SPLICE_CLOSE_TARGET),
+                                 G_PRIORITY_DEFAULT, nullptr, on_mhtml_gathered, job);
+    g_object_unref(stream);
 }
 
 void on_main_resource_data(GObject* source, GAsyncResult* result, gpointer data)
@@ -70,14 +97,13 @@ void on_main_resource_data(GObject* source, GAsyncResult* result, gpointer data)
     GError* error = nullptr;
     gsize length = 0;
     guchar* bytes = webkit_web_resource_get_data_finish(WEBKIT_WEB_RESOURCE(source), result, &length, &error);
-    bool ok = bytes != nullptr;
-    if (ok)
-        ok = g_file_set_contents(job->temporary.c_str(), reinterpret_cast<const gchar*>(bytes),
-                                 static_cast<gssize>(length), &error);
-    g_free(bytes);
-    job->finish(ok, error);
-    if (error)
+    if (!bytes) {
+        job->fail(error);
         g_error_free(error);
+        return;
+    }
+    job->write(bytes, length);
+    g_free(bytes);
 }
 
 // A print operation kept alive until the engine has finished with it.
@@ -166,19 +192,11 @@ void save_page_as(EngineServices& services, WebKitWebView* view)
         services.dialogs().ask_save_target(parent_of(view), file_name_from_title(to_string(title)));
     if (!target)
         return;
-    const std::string temporary = make_temporary_beside(target->path);
-    if (temporary.empty()) {
-        services.dialogs().tell_failure(parent_of(view),
-                                        std::string("无法保存网页：") + g_strerror(errno) + "（" + target->path + "）");
-        return;
-    }
-    auto* job = new SaveJob{&services, GObjectPtr<WebKitWebView>::retain(view), temporary, target->path};
-    if (target->format == SaveFormat::CompletePage) {
-        GObjectPtr<GFile> file = GObjectPtr<GFile>::adopt(g_file_new_for_path(temporary.c_str()));
-        webkit_web_view_save_to_file(view, file.get(), WEBKIT_SAVE_MODE_MHTML, nullptr, on_saved_mhtml, job);
-    } else {
+    auto* job = new SaveJob{&services, GObjectPtr<WebKitWebView>::retain(view), target->path, {}};
+    if (target->format == SaveFormat::CompletePage)
+        webkit_web_view_save(view, WEBKIT_SAVE_MODE_MHTML, nullptr, on_mhtml_ready, job);
+    else
         webkit_web_resource_get_data(webkit_web_view_get_main_resource(view), nullptr, on_main_resource_data, job);
-    }
 }
 
 void print_page(EngineServices& services, WebKitWebView* view)

@@ -85,4 +85,15 @@ double zoom_level(BrowserPane& pane)
     return webkit_web_view_get_zoom_level(view_of(pane));
 }
 
+HistoryLengths history_lengths(BrowserPane& pane)
+{
+    WebKitBackForwardList* list = webkit_web_view_get_back_forward_list(view_of(pane));
+    GList* back = webkit_back_forward_list_get_back_list(list);
+    GList* forward = webkit_back_forward_list_get_forward_list(list);
+    const HistoryLengths lengths{g_list_length(back), g_list_length(forward)};
+    g_list_free(back);
+    g_list_free(forward);
+    return lengths;
+}
+
 } // namespace vesko::probe

@@ -31,4 +31,11 @@ double zoom_level(BrowserPane& pane);
 // Sets *freed once the pane's web view has been finalized.
 void watch_view_freed(BrowserPane& pane, bool* freed);
 
+// How many pages the engine's history holds behind and ahead of the current one.
+struct HistoryLengths {
+    unsigned back = 0;
+    unsigned forward = 0;
+};
+HistoryLengths history_lengths(BrowserPane& pane);
+
 } // namespace vesko::probe

@@ -138,6 +138,7 @@ void WebKitBrowserPane::init_view()
     connect("authenticate", G_CALLBACK(&WebKitBrowserPane::on_authenticate));
     connect("web-process-terminated", G_CALLBACK(&WebKitBrowserPane::on_web_process_terminated));
     connect("create", G_CALLBACK(&WebKitBrowserPane::on_create));
+    connect("notify::is-web-process-responsive", G_CALLBACK(&WebKitBrowserPane::on_responsive_notify));
 
     m_back_forward_handler = g_signal_connect(webkit_web_view_get_back_forward_list(view), "changed",
                                               G_CALLBACK(&WebKitBrowserPane::on_back_forward_changed), this);
@@ -172,7 +173,11 @@ void WebKitBrowserPane::exec(int command)
             webkit_web_view_reload(view);
         break;
     case static_cast<int>(BrowserCommand::Stop):
-        webkit_web_view_stop_loading(view);
+        // A page whose script never ends stops only with its process.
+        if (!webkit_web_view_get_is_web_process_responsive(view))
+            webkit_web_view_terminate_web_process(view);
+        else
+            webkit_web_view_stop_loading(view);
         break;
     case static_cast<int>(BrowserCommand::SaveAs):
         save_page_as(m_services, view);
@@ -257,7 +262,27 @@ void WebKitBrowserPane::set_url(const std::string& text)
 
 void WebKitBrowserPane::load(const std::string& address)
 {
-    webkit_web_view_load_uri(m_view.get(), address.c_str());
+    WebKitWebView* view = m_view.get();
+    if (!webkit_web_view_get_is_web_process_responsive(view)) {
+        // The page's process is stuck (a script that never ends, say) and
+        // would never take the load: end it, and load in a new one.
+        m_load_after_termination = address;
+        webkit_web_view_terminate_web_process(view);
+        return;
+    }
+    // Kept until the engine decides on it: should the process turn out to be
+    // stuck before then, the load goes to a new one.
+    m_requested_load = address;
+    webkit_web_view_load_uri(view, address.c_str());
+}
+
+void WebKitBrowserPane::on_responsive_notify(WebKitWebView* view, GParamSpec*, gpointer self)
+{
+    auto* pane = static_cast<WebKitBrowserPane*>(self);
+    if (webkit_web_view_get_is_web_process_responsive(view) || pane->m_requested_load.empty())
+        return;
+    pane->m_load_after_termination = std::exchange(pane->m_requested_load, std::string());
+    webkit_web_view_terminate_web_process(view);
 }
 
 std::string WebKitBrowserPane::status_text() const
@@ -351,6 +376,7 @@ bool WebKitBrowserPane::decide_policy(WebKitPolicyDecision* decision, WebKitPoli
     WebKitNavigationAction* action =
         webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     const std::string address = to_string(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
+    m_requested_load.clear(); // the process is taking loads
 
     raise_before_navigate(address);
 
@@ -400,7 +426,13 @@ bool WebKitBrowserPane::load_failed(const std::string& address, const GError* er
         return false;
     if (m_showing_error_page)
         return false; // never an error page for the error page
-    show_error_page(classify(error), address, to_string(error->message));
+    // A secure connection the network layer gave up on is, as often as not,
+    // a certificate the engine would not accept.
+    const LoadFailure failure =
+        g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED) && g_str_has_prefix(address.c_str(), "https:")
+            ? LoadFailure::SecureConnection
+            : classify(error);
+    show_error_page(failure, address, to_string(error->message));
     return true;
 }
 
@@ -475,7 +507,9 @@ gboolean WebKitBrowserPane::on_authenticate(WebKitWebView*, WebKitAuthentication
     auto* pane = static_cast<WebKitBrowserPane*>(self);
     if (!pane->m_silent)
         return FALSE;
-    webkit_authentication_request_cancel(request);
+    // Go on without credentials: the load ends with the server's own page
+    // for those who may not enter, and no dialog is shown.
+    webkit_authentication_request_authenticate(request, nullptr);
     return TRUE;
 }
 
@@ -484,13 +518,18 @@ void WebKitBrowserPane::on_web_process_terminated(WebKitWebView* view, WebKitWeb
     auto* pane = static_cast<WebKitBrowserPane*>(self);
     std::string address = to_string(webkit_web_view_get_uri(view));
     pane->m_loading = false;
-    // The engine is still tidying up after its process; the error page is
+    // Ended on purpose to load something else: that load, not the crash page.
+    std::string next = std::exchange(pane->m_load_after_termination, std::string());
+    // The engine is still tidying up after its process; the next page is
     // loaded from the loop, in a new process.
     Glib::signal_idle().connect_once(sigc::track_obj(
-        [pane, address] {
+        [pane, address, next] {
             guarded([&] {
                 pane->m_showing_error_page = false;
-                pane->show_error_page(LoadFailure::ProcessGone, address, {});
+                if (!next.empty())
+                    webkit_web_view_load_uri(pane->m_view.get(), next.c_str());
+                else
+                    pane->show_error_page(LoadFailure::ProcessGone, address, {});
             });
         },
         pane->m_alive));

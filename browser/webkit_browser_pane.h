@@ -62,6 +62,7 @@ private:
     static gboolean on_load_failed_with_tls_errors(WebKitWebView*, gchar*, GTlsCertificate*, GTlsCertificateFlags,
                                                    gpointer);
     static void on_progress_notify(WebKitWebView*, GParamSpec*, gpointer);
+    static void on_responsive_notify(WebKitWebView*, GParamSpec*, gpointer);
     static void on_title_notify(WebKitWebView*, GParamSpec*, gpointer);
     static void on_mouse_target_changed(WebKitWebView*, WebKitHitTestResult*, guint, gpointer);
     static gboolean on_script_dialog(WebKitWebView*, WebKitScriptDialog*, gpointer);
@@ -87,7 +88,9 @@ private:
     bool m_can_go_forward = false;
     bool m_loading = false; // between the engine's load start and finish
 
-    bool m_showing_error_page = false; // our error page is loading
+    bool m_showing_error_page = false;    // our error page is loading
+    std::string m_load_after_termination; // loaded once the stuck process has gone
+    std::string m_requested_load;         // asked of the engine, not yet decided on
 };
 
 } // namespace vesko
