@@ -20,18 +20,26 @@ std::string with_extension(const std::string& name, const std::string& extension
     return stem + extension;
 }
 
+// A save dialog in Chinese that asks before it overwrites a file.
+class SaveDialog : public Gtk::FileChooserDialog {
+public:
+    SaveDialog(const char* title, Gtk::Window* parent) : Gtk::FileChooserDialog(title, Gtk::FILE_CHOOSER_ACTION_SAVE)
+    {
+        if (parent)
+            set_transient_for(*parent);
+        add_button("取消(_C)", Gtk::RESPONSE_CANCEL);
+        add_button("保存(_S)", Gtk::RESPONSE_ACCEPT);
+        set_default_response(Gtk::RESPONSE_ACCEPT);
+        set_do_overwrite_confirmation(true);
+        set_local_only(true);
+    }
+};
+
 class GtkPaneDialogs final : public PaneDialogs {
 public:
     std::optional<SaveTarget> ask_save_target(Gtk::Window* parent, const std::string& suggested_name) override
     {
-        Gtk::FileChooserDialog dialog("另存为", Gtk::FILE_CHOOSER_ACTION_SAVE);
-        if (parent)
-            dialog.set_transient_for(*parent);
-        dialog.add_button("取消(_C)", Gtk::RESPONSE_CANCEL);
-        dialog.add_button("保存(_S)", Gtk::RESPONSE_ACCEPT);
-        dialog.set_default_response(Gtk::RESPONSE_ACCEPT);
-        dialog.set_do_overwrite_confirmation(true);
-        dialog.set_local_only(true);
+        SaveDialog dialog("另存为", parent);
 
         auto complete = Gtk::FileFilter::create();
         complete->set_name("网页，全部 (*.mht)");
@@ -61,14 +69,7 @@ public:
 
     std::optional<std::string> ask_download_target(Gtk::Window* parent, const std::string& suggested_name) override
     {
-        Gtk::FileChooserDialog dialog("保存下载的文件", Gtk::FILE_CHOOSER_ACTION_SAVE);
-        if (parent)
-            dialog.set_transient_for(*parent);
-        dialog.add_button("取消(_C)", Gtk::RESPONSE_CANCEL);
-        dialog.add_button("保存(_S)", Gtk::RESPONSE_ACCEPT);
-        dialog.set_default_response(Gtk::RESPONSE_ACCEPT);
-        dialog.set_do_overwrite_confirmation(true);
-        dialog.set_local_only(true);
+        SaveDialog dialog("保存下载的文件", parent);
         dialog.set_current_name(suggested_name.empty() ? "下载" : suggested_name);
         if (const char* downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD))
             dialog.set_current_folder(downloads);
@@ -117,9 +118,10 @@ std::string file_name_from_title(const std::string& title)
     char pending = 0;
     for (const gchar* p = valid; *p; p = g_utf8_next_char(p)) {
         const gunichar c = g_utf8_get_char(p);
-        const bool forbidden = c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' ||
-                               c == '"' || c == '<' || c == '>' || c == '|';
-        if (forbidden || g_unichar_isspace(c)) {
+        const bool space = g_unichar_isspace(c);
+        const bool forbidden = !space && (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':' || c == '*' ||
+                                          c == '?' || c == '"' || c == '<' || c == '>' || c == '|');
+        if (forbidden || space) {
             if (!out.empty() && pending != '_')
                 pending = forbidden ? '_' : ' ';
             continue;

@@ -230,26 +230,7 @@ private:
 // them: they reach the window only when the main loop next runs.
 inline void queue_key(Gtk::Window& window, guint keyval)
 {
-    GdkWindow* gdk_window = gtk_widget_get_window(GTK_WIDGET(window.gobj()));
-    GdkDisplay* display = gdk_window_get_display(gdk_window);
-    GdkKeymapKey* keys = nullptr;
-    gint n_keys = 0;
-    guint16 keycode = 0;
-    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &n_keys) && n_keys > 0)
-        keycode = static_cast<guint16>(keys[0].keycode);
-    g_free(keys);
-    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-        GdkEvent* event = gdk_event_new(type);
-        event->key.window = GDK_WINDOW(g_object_ref(gdk_window));
-        event->key.send_event = TRUE;
-        event->key.time = GDK_CURRENT_TIME;
-        event->key.keyval = keyval;
-        event->key.hardware_keycode = keycode;
-        event->key.string = g_strdup("");
-        gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
-        gdk_event_put(event);
-        gdk_event_free(event);
-    }
+    send_key(window, keyval, static_cast<GdkModifierType>(0), true);
 }
 
 // Text shortened for a failure message, at a character boundary.

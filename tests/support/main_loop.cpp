@@ -33,7 +33,7 @@ void flush_events()
         context->iteration(false);
 }
 
-void send_key(Gtk::Window& window, guint keyval, GdkModifierType state)
+void send_key(Gtk::Window& window, guint keyval, GdkModifierType state, bool queued)
 {
     GdkWindow* gdk_window = gtk_widget_get_window(GTK_WIDGET(window.gobj()));
     GdkDisplay* display = gdk_window ? gdk_window_get_display(gdk_window) : gdk_display_get_default();
@@ -58,7 +58,10 @@ void send_key(Gtk::Window& window, guint keyval, GdkModifierType state)
         gdk_event_set_device(event, gdk_seat_get_keyboard(seat));
         // Through the main event dispatch, so that grabs (an open menu, a
         // modal dialog) see the key first, as with a real keyboard.
-        gtk_main_do_event(event);
+        if (queued)
+            gdk_event_put(event);
+        else
+            gtk_main_do_event(event);
         gdk_event_free(event);
     }
 }

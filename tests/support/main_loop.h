@@ -20,7 +20,10 @@ void flush_events();
 
 // Sends a key press and release to the window as the toolkit would deliver
 // them from the keyboard: to the window first, then to the focused widget.
-void send_key(Gtk::Window& window, guint keyval, GdkModifierType state = static_cast<GdkModifierType>(0));
+// Handled at once, or, when `queued`, put on the display's queue to reach the
+// window only when the main loop next runs, as a real keyboard's would.
+void send_key(Gtk::Window& window, guint keyval, GdkModifierType state = static_cast<GdkModifierType>(0),
+              bool queued = false);
 
 // Moves the pointer to (x, y) in the window and presses the left mouse button
 // there (and releases it, when `release`), through the main event dispatch as
