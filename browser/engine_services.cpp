@@ -29,31 +29,28 @@ void EngineServices::open_separate_window(WebKitWebView* view, const WebKitBrows
 void EngineServices::close_separate_window(SeparateWindow* window)
 {
     window->hide();
-    Glib::signal_idle().connect_once(sigc::track_obj(
-        [this, window] {
-            auto it =
-                std::find_if(m_windows.begin(), m_windows.end(), [&](const auto& w) { return w.get() == window; });
-            if (it != m_windows.end())
-                m_windows.erase(it);
-        },
-        m_alive));
+    destroy_later(m_windows, window);
 }
 
 void EngineServices::add_preview(std::unique_ptr<PrintPreviewWindow> preview)
 {
     PrintPreviewWindow* raw = preview.get();
     // A closed preview goes at once, and with it its temporary file.
-    raw->signal_hide().connect([this, raw] {
-        Glib::signal_idle().connect_once(sigc::track_obj(
-            [this, raw] {
-                auto it =
-                    std::find_if(m_previews.begin(), m_previews.end(), [&](const auto& p) { return p.get() == raw; });
-                if (it != m_previews.end())
-                    m_previews.erase(it);
-            },
-            m_alive));
-    });
+    raw->signal_hide().connect([this, raw] { destroy_later(m_previews, raw); });
     m_previews.push_back(std::move(preview));
+}
+
+template <class Window>
+void EngineServices::destroy_later(std::vector<std::unique_ptr<Window>>& windows, Window* window)
+{
+    // From the loop: the window may be asking from inside one of its own handlers.
+    Glib::signal_idle().connect_once(sigc::track_obj(
+        [&windows, window] {
+            auto it = std::find_if(windows.begin(), windows.end(), [&](const auto& w) { return w.get() == window; });
+            if (it != windows.end())
+                windows.erase(it);
+        },
+        m_alive));
 }
 
 } // namespace vesko

@@ -50,6 +50,9 @@ public:
     PrintPreviewWindow* preview(std::size_t index) { return index < m_previews.size() ? m_previews[index].get() : nullptr; }
 
 private:
+    template <class Window>
+    void destroy_later(std::vector<std::unique_ptr<Window>>& windows, Window* window);
+
     WebKitWebContext* m_context;
     std::unique_ptr<PaneDialogs> m_dialogs;
     Downloads m_downloads;
