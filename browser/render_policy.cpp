@@ -68,11 +68,24 @@ std::vector<RenderNode> machine_render_nodes()
     return nodes;
 }
 
-void apply_render_policy(WebKitSettings* settings)
+bool machine_has_drawing_gpu()
 {
     // A machine does not gain or lose its GPU while the browser runs.
     static const bool gpu = has_drawing_gpu(machine_render_nodes());
-    if (!gpu)
+    return gpu;
+}
+
+void apply_engine_render_policy()
+{
+    if (machine_has_drawing_gpu())
+        return;
+    if (GtkSettings* gtk = gtk_settings_get_default())
+        g_object_set(gtk, "gtk-overlay-scrolling", FALSE, nullptr);
+}
+
+void apply_render_policy(WebKitSettings* settings)
+{
+    if (!machine_has_drawing_gpu())
         webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
 }
 

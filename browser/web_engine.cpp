@@ -2,6 +2,7 @@
 
 #include "browser/gobject_ptr.h"
 #include "browser/engine_services.h"
+#include "browser/render_policy.h"
 #include "browser/separate_window.h"
 #include "browser/webkit_browser_pane.h"
 
@@ -16,6 +17,7 @@ struct WebEngine::Impl {
 
 WebEngine::WebEngine(std::unique_ptr<PaneDialogs> dialogs) : m_impl(std::make_unique<Impl>())
 {
+    apply_engine_render_policy();
     // Ephemeral: cookies, caches and local storage live in memory only.
     m_impl->context = GObjectPtr<WebKitWebContext>::adopt(webkit_web_context_new_ephemeral());
     // Must come before the first web process is started.
