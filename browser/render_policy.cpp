@@ -1,5 +1,7 @@
 #include "browser/render_policy.h"
 
+#include <webkit2/webkit2.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>

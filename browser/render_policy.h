@@ -2,10 +2,10 @@
 
 // Internal to browser/: how the engine draws pages on this machine.
 
-#include <webkit2/webkit2.h>
-
 #include <string>
 #include <vector>
+
+typedef struct _WebKitSettings WebKitSettings;
 
 namespace vesko {
 

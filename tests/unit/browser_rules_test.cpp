@@ -1,5 +1,6 @@
 #include "browser/error_page.h"
 #include "browser/progress.h"
+#include "browser/render_policy.h"
 #include "browser/zoom.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,32 @@ TEST(ProgressPercent, RoundsHalvesAwayFromZeroAndDoesNotClamp)
     EXPECT_EQ(progress_percent(-0.005), -1);
     EXPECT_EQ(progress_percent(1.0), 100);
     EXPECT_EQ(progress_percent(2.5), 250);
+}
+
+TEST(RenderPolicy, OnlyARenderNodeThatCanDrawCountsAsAGpu)
+{
+    struct Case {
+        std::vector<RenderNode> nodes;
+        bool gpu;
+    };
+    const Case cases[] = {
+        {{}, false},
+        {{{"i915", true, false}}, true},
+        {{{"i915", false, false}}, false},  // there, but not ours to open
+        {{{"", true, false}}, false},       // no driver bound
+        {{{"vgem", true, false}}, false},
+        {{{"vkms", true, false}}, false},
+        {{{"virtio_gpu", true, false}}, false},  // host without 3D
+        {{{"virtio_gpu", true, true}}, true},
+        {{{"vgem", true, false}, {"amdgpu", true, false}}, true},
+        {{{"nouveau", false, false}, {"vgem", true, false}}, false},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const RenderNode& n : c.nodes)
+            shown += n.driver + (n.usable ? "+" : "-") + (n.virtio_3d ? "3d " : " ");
+        EXPECT_EQ(has_drawing_gpu(c.nodes), c.gpu) << shown;
+    }
 }
 
 TEST(TextZoom, LevelsAreClampedAndGrow)
