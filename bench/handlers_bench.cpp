@@ -105,6 +105,35 @@ void BM_CommandStateChange(benchmark::State& state)
 }
 BENCHMARK(BM_CommandStateChange);
 
+// The Address box and the caption are written on the loop's next turn, once
+// for however many events came in between. These two time an event together
+// with that write, as if every event came alone in its turn of the loop: the
+// most that the window's texts can cost a page's events.
+void turn_the_loop_once()
+{
+    g_main_context_iteration(nullptr, FALSE);
+}
+
+void BM_DocumentCompleteAndBoxWritten(benchmark::State& state)
+{
+    run(state, [](unsigned i) {
+        subject->fake->url_value = addresses[i & 1];
+        subject->fake->signal_document_complete().emit();
+        turn_the_loop_once();
+    });
+}
+BENCHMARK(BM_DocumentCompleteAndBoxWritten);
+
+void BM_TitleChangeAndCaptionWritten(benchmark::State& state)
+{
+    run(state, [](unsigned i) {
+        subject->fake->caption_value = titles[i & 1];
+        subject->fake->signal_title_change().emit();
+        turn_the_loop_once();
+    });
+}
+BENCHMARK(BM_TitleChangeAndCaptionWritten);
+
 } // namespace
 
 int main(int argc, char** argv)

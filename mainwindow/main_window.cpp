@@ -64,7 +64,10 @@ MainWindow::MainWindow(const PaneFactory& create_pane, std::string initial_addre
     centre_on_screen();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_page_texts_due.disconnect();
+}
 
 void MainWindow::build_controls(const std::string& initial_address)
 {
@@ -90,6 +93,16 @@ void MainWindow::build_controls(const std::string& initial_address)
             m_address_box.set_activates_default(false);
             m_address_box.signal_key_press_event().connect(
                 sigc::mem_fun(*this, &MainWindow::on_address_box_key_press), false);
+            m_address_box.signal_changed().connect([this] {
+                if (!m_writing_page_texts)
+                    m_pending_address.reset();
+            });
+            m_address_box.signal_button_press_event().connect(
+                [this](GdkEventButton*) {
+                    write_page_texts();
+                    return false;
+                },
+                false);
             widget = &m_address_box;
             break;
         case description::ControlKind::Label: {
@@ -207,6 +220,7 @@ void MainWindow::on_size_changed()
 
 bool MainWindow::on_address_box_key_press(GdkEventKey* event)
 {
+    write_page_texts(); // what the page last reported comes before the key
     if (m_handlers_enabled && (event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter ||
                                event->keyval == GDK_KEY_ISO_Enter))
         on_address_box_char(13);

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -93,6 +94,16 @@ private:
     void on_pane_status_text_change();
     void on_pane_document_complete();
     void on_pane_title_change();
+    // The Address box and the caption change once per turn of the loop, with
+    // the latest a page has reported, just before the window is next drawn:
+    // a load reports Ready for every frame and may retitle itself many times,
+    // and rewriting a text entry or a window title costs tens of
+    // microseconds each time. Pending text is written at once when the user
+    // presses a key or a button in the box, so that it never lands over what
+    // was typed; text put into the box in any other way after Ready (a drop,
+    // the program itself) is newer than the page's address and stays.
+    void schedule_page_texts();
+    void write_page_texts();
 
     // Connects a handler that runs only once the window has been built.
     template <class... Args, class Handler>
@@ -106,6 +117,10 @@ private:
 
     bool m_handlers_enabled = false;
     bool m_outer_size_fitted = false;
+    std::optional<std::string> m_pending_address;
+    std::optional<std::string> m_pending_caption;
+    bool m_writing_page_texts = false;
+    sigc::connection m_page_texts_due;
 
     std::unique_ptr<Dialogs> m_dialogs;
     Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL, 0};

@@ -1,5 +1,7 @@
 #include "mainwindow/main_window.h"
 
+#include <glibmm/main.h>
+
 // What the window does in answer to the user and to the pane.
 
 namespace vesko {
@@ -127,12 +129,43 @@ void MainWindow::on_pane_status_text_change()
 void MainWindow::on_pane_document_complete()
 {
     m_status_bar.set_part_text(description::status_message_part, "就绪");
-    m_address_box.set_text(displayable_text(m_pane->url(), std::string::npos));
+    m_pending_address = m_pane->url();
+    schedule_page_texts();
 }
 
 void MainWindow::on_pane_title_change()
 {
-    set_title(displayable_caption(m_pane->caption()));
+    m_pending_caption = m_pane->caption();
+    schedule_page_texts();
+}
+
+void MainWindow::schedule_page_texts()
+{
+    if (m_page_texts_due.connected())
+        return;
+    // Before the frame clock's layout and drawing, which run at a lower
+    // priority, so that no frame shows the old text.
+    m_page_texts_due = Glib::signal_idle().connect(
+        [this] {
+            write_page_texts();
+            return false;
+        },
+        Glib::PRIORITY_HIGH_IDLE);
+}
+
+void MainWindow::write_page_texts()
+{
+    m_page_texts_due.disconnect();
+    if (m_pending_address) {
+        m_writing_page_texts = true;
+        m_address_box.set_text(displayable_text(*m_pending_address, std::string::npos));
+        m_writing_page_texts = false;
+        m_pending_address.reset();
+    }
+    if (m_pending_caption) {
+        set_title(displayable_caption(*m_pending_caption));
+        m_pending_caption.reset();
+    }
 }
 
 } // namespace vesko

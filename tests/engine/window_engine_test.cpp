@@ -51,11 +51,14 @@ protected:
         test::send_key(*window, GDK_KEY_Return);
     }
 
+    // The Address box follows "就绪" on the loop's next turn.
     bool wait_ready_with_title(const std::string& title)
     {
-        return test::wait_until(
+        const bool ready = test::wait_until(
             [&] { return message() == "就绪" && window->get_title() == title && !probe::is_loading(pane()); },
             std::chrono::seconds(20));
+        test::flush_events();
+        return ready;
     }
 
     test::TestServer server;

@@ -304,11 +304,14 @@ protected:
     }
 
     // The window says "就绪" after a new document, and the engine has stopped.
+    // The Address box and the caption follow on the loop's next turn.
     bool settled_after(int completed_before, std::chrono::milliseconds timeout = 20s)
     {
-        return wait_until(
+        const bool settled = wait_until(
             [&] { return completed > completed_before && message() == "就绪" && !probe::is_loading(pane()); },
             timeout);
+        flush_events();
+        return settled;
     }
     bool enter_and_settle(const std::string& text, std::chrono::milliseconds timeout = 20s)
     {
@@ -318,8 +321,10 @@ protected:
     }
     bool wait_ready_with_title(const std::string& title, std::chrono::milliseconds timeout = 20s)
     {
-        return wait_until(
+        const bool ready = wait_until(
             [&] { return message() == "就绪" && caption() == title && !probe::is_loading(pane()); }, timeout);
+        flush_events();
+        return ready;
     }
 
     // How long a key pressed in the Address box takes to reach it, from the

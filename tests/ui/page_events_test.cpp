@@ -66,6 +66,7 @@ TEST_F(PageEventsTest, ReadyShowsItsMessageBeforeTheBoxChangesAndReplacesTypedTe
     window->address_box().set_text("typed while loading");
     fake->url_value = "http://127.0.0.1/ready";
     fake->signal_document_complete().emit();
+    test::flush_events();
     EXPECT_EQ(window->address_box().get_text(), "http://127.0.0.1/ready");
     EXPECT_EQ(message_when_box_changed, "就绪");
 
@@ -74,11 +75,34 @@ TEST_F(PageEventsTest, ReadyShowsItsMessageBeforeTheBoxChangesAndReplacesTypedTe
     fake->signal_document_complete().emit();
     fake->url_value = "http://127.0.0.1/page";
     fake->signal_document_complete().emit();
+    test::flush_events();
     EXPECT_EQ(window->address_box().get_text(), "http://127.0.0.1/page");
 
     fake->url_value = "";
     fake->signal_document_complete().emit();
+    test::flush_events();
     EXPECT_EQ(window->address_box().get_text(), "");
+}
+
+TEST_F(PageEventsTest, AKeyTypedRightAfterReadyGoesAfterThePagesAddress)
+{
+    build_and_start();
+    window->address_box().set_text("old");
+    window->address_box().grab_focus();
+    fake->url_value = "http://127.0.0.1/ready";
+    fake->signal_document_complete().emit();
+    // The keys are handled before the loop has come round to the box.
+    test::send_key(*window, GDK_KEY_End);
+    test::send_key(*window, GDK_KEY_x);
+    EXPECT_EQ(window->address_box().get_text(), "http://127.0.0.1/readyx");
+
+    // Text put into the box after Ready in another way (a drop, a paste from
+    // a menu) is newer than the address and stays.
+    fake->url_value = "http://127.0.0.1/again";
+    fake->signal_document_complete().emit();
+    window->address_box().set_text("dropped text");
+    test::flush_events();
+    EXPECT_EQ(window->address_box().get_text(), "dropped text");
 }
 
 TEST_F(PageEventsTest, TheCaptionIsThePageTitleAlone)
@@ -89,6 +113,7 @@ TEST_F(PageEventsTest, TheCaptionIsThePageTitleAlone)
     for (const std::string& title : titles) {
         fake->caption_value = title;
         fake->signal_title_change().emit();
+        test::flush_events();
         if (title.size() < 2048)
             EXPECT_EQ(window->get_title(), title);
         else
@@ -97,6 +122,7 @@ TEST_F(PageEventsTest, TheCaptionIsThePageTitleAlone)
     // Text that is no UTF-8 is shown as well as it can be, never passed on raw.
     fake->caption_value = "bad \xff\xfe bytes";
     fake->signal_title_change().emit();
+    test::flush_events();
     EXPECT_TRUE(g_utf8_validate(window->get_title().c_str(), -1, nullptr));
 }
 
