@@ -1,13 +1,8 @@
 // The whole window on the real engine, as a user drives it: typing an
 // address, watching the status bar, the menu's text sizes, Back and Forward.
 
-#include "browser/pane_probe.h"
-#include "browser/web_engine.h"
-#include "mainwindow/main_window.h"
-#include "tests/support/fake_pane_dialogs.h"
-#include "tests/support/main_loop.h"
+#include "tests/support/engine_window_fixture.h"
 #include "tests/support/scratch_folder.h"
-#include "tests/support/test_server.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <glibmm/convert.h>
@@ -18,54 +13,7 @@
 namespace vesko {
 namespace {
 
-class WindowEngineTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        auto owned = std::make_unique<test::FakePaneDialogs>();
-        pane_dialogs = owned.get();
-        engine = std::make_unique<WebEngine>(std::move(owned));
-        window = std::make_unique<MainWindow>(
-            [&](const std::string& initial) {
-                return engine->create_pane(
-                    PaneAddresses{initial, server.url("/home"), server.url("/search"), server.url("/search?q=")});
-            },
-            "");
-        window->start();
-        ASSERT_TRUE(test::wait_until([&] { return window->get_mapped() && window->client_width() > 1; }));
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        engine.reset();
-    }
-
-    std::string message() { return window->status_bar().part_text(description::status_message_part); }
-    BrowserPane& pane() { return window->pane(); }
-
-    void type_and_enter(const std::string& text)
-    {
-        window->address_box().grab_focus();
-        window->address_box().set_text(text);
-        test::send_key(*window, GDK_KEY_Return);
-    }
-
-    // The Address box follows "就绪" on the loop's next turn.
-    bool wait_ready_with_title(const std::string& title)
-    {
-        const bool ready = test::wait_until(
-            [&] { return message() == "就绪" && window->get_title() == title && !probe::is_loading(pane()); },
-            std::chrono::seconds(20));
-        test::flush_events();
-        return ready;
-    }
-
-    test::TestServer server;
-    test::FakePaneDialogs* pane_dialogs = nullptr;
-    std::unique_ptr<WebEngine> engine;
-    std::unique_ptr<MainWindow> window;
-};
+using WindowEngineTest = test::EngineWindowTest;
 
 TEST_F(WindowEngineTest, TypingALoopbackAddressWithoutSchemeLoadsIt)
 {
@@ -208,7 +156,7 @@ TEST_F(WindowEngineTest, CtrlPPrintsEvenWithTheFocusInThePage)
     settings->set_printer("Print to File");
     settings->set(GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
     settings->set(GTK_PRINT_SETTINGS_OUTPUT_URI, Glib::filename_to_uri(folder.file("out.pdf")));
-    pane_dialogs->print_settings = settings;
+    dialogs->print_settings = settings;
 
     pane().widget().grab_focus();
     ASSERT_TRUE(pane().widget().has_focus());

@@ -4,12 +4,7 @@
 // and the means to make things go wrong around it: web processes to kill,
 // servers that never answer or stop halfway, folders that are full.
 
-#include "browser/pane_probe.h"
-#include "browser/web_engine.h"
-#include "mainwindow/main_window.h"
-#include "tests/support/fake_pane_dialogs.h"
-#include "tests/support/main_loop.h"
-#include "tests/support/test_server.h"
+#include "tests/support/engine_window_fixture.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <gio/gio.h>
@@ -243,19 +238,10 @@ inline std::string shortened(const std::string& text, std::size_t limit = 160)
     return text.substr(0, limit) + "…(" + std::to_string(text.size()) + " bytes)";
 }
 
-class WindowOnEngine : public testing::Test {
+class WindowOnEngine : public EngineWindowTest {
 protected:
-    void SetUp() override
+    void before_start() override
     {
-        auto owned = std::make_unique<FakePaneDialogs>();
-        dialogs = owned.get();
-        engine = std::make_unique<WebEngine>(std::move(owned));
-        window = std::make_unique<MainWindow>(
-            [&](const std::string& initial) {
-                return engine->create_pane(
-                    PaneAddresses{initial, server.url("/home"), server.url("/search"), server.url("/search?q=")});
-            },
-            "");
         // After the window's own handlers, so that each entry sees what the
         // window has just shown.
         pane().signal_before_navigate().connect([this] { events.push_back("navigate " + pane().url()); });
@@ -263,8 +249,11 @@ protected:
             events.push_back("complete " + pane().url());
             ++completed;
         });
-        window->start();
-        ASSERT_TRUE(wait_until([&] { return window->get_mapped() && window->client_width() > 1; }));
+    }
+
+    void SetUp() override
+    {
+        EngineWindowTest::SetUp();
         for (Gtk::Window* w : Gtk::Window::list_toplevels())
             m_toplevels_before.insert(w->gobj());
     }
@@ -278,29 +267,17 @@ protected:
             std::cerr << "  status bar: " << shortened(message()) << "\n  caption: " << shortened(caption())
                       << "\n";
         }
-        window.reset();
-        engine.reset();
+        EngineWindowTest::TearDown();
     }
 
-    BrowserPane& pane() { return window->pane(); }
-    std::string caption() { return window->get_title(); }
     // The engine may report a title just after the document is complete.
     bool wait_for_caption(const std::string& title, std::chrono::milliseconds timeout = 10s)
     {
         return wait_until([&] { return caption() == title; }, timeout);
     }
-    std::string message() { return window->status_bar().part_text(description::status_message_part); }
     std::string page_text()
     {
         return probe::evaluate(pane(), "document.body ? document.body.innerText : ''", 5s).value_or("");
-    }
-
-    // Types into the Address box and presses Enter, as the user does.
-    void type_and_enter(const std::string& text)
-    {
-        window->address_box().grab_focus();
-        window->address_box().set_text(text);
-        send_key(*window, GDK_KEY_Return);
     }
 
     // The window says "就绪" after a new document, and the engine has stopped.
@@ -319,14 +296,6 @@ protected:
         type_and_enter(text);
         return settled_after(before, timeout);
     }
-    bool wait_ready_with_title(const std::string& title, std::chrono::milliseconds timeout = 20s)
-    {
-        const bool ready = wait_until(
-            [&] { return message() == "就绪" && caption() == title && !probe::is_loading(pane()); }, timeout);
-        flush_events();
-        return ready;
-    }
-
     // How long a key pressed in the Address box takes to reach it, from the
     // moment the keyboard queues it; gives up after five seconds. The key is
     // Backspace at the end of the text (a box may be too full to take one
@@ -365,10 +334,6 @@ protected:
         return count;
     }
 
-    TestServer server;
-    FakePaneDialogs* dialogs = nullptr;
-    std::unique_ptr<WebEngine> engine;
-    std::unique_ptr<MainWindow> window;
     std::vector<std::string> events; // "navigate ADDRESS" and "complete ADDRESS", in order
     int completed = 0;
 
